@@ -1,0 +1,25 @@
+#pragma once
+#include <cstdint>
+
+#include "game/play_state.h"
+#include "render/board_target.h"
+#include "render/display_setup.h"
+#include "render/font.h"
+#include "render/texture_images.h"
+
+// All state of a run, owned by the entry routine and handed out by reference.
+struct Program {
+    TextureSet textures;
+    Font font;
+    BoardTarget boardTarget;
+    std::uint32_t boardCopyTexture = 0;  // only without off-screen rendering
+    LightParams light;
+    PlayState play;
+};
+
+// The texture the cylinder pass wraps: the target's, or the copy's.
+inline std::uint32_t boardTexture(const Program& program) {
+    return program.boardTarget.colorTexture != 0 && program.boardTarget.width != 0
+               ? program.boardTarget.colorTexture
+               : program.boardCopyTexture;
+}

@@ -1,0 +1,113 @@
+#include "game/program_flow.h"
+
+#include <cmath>
+
+#include "game/food.h"
+#include "game/game_update.h"
+#include "game/program.h"
+#include "platform/platform.h"
+#include "render/board_pass.h"
+#include "render/cylinder_pass.h"
+#include "render/gl.h"
+#include "render/title_screen.h"
+
+namespace {
+
+constexpr int boardTargetWidth = 512;
+constexpr int boardTargetHeight = 256;
+constexpr int frameSleepMilliseconds = 3;
+
+// One play frame. False means the game ended inside it.
+bool runPlayFrame(Program& program) {
+    PlayState& play = program.play;
+    const double now = readClock();
+    play.frameTime = now - play.lastClock;
+    play.lastClock = readClock();
+    play.playTime += play.frameTime;
+    play.wiggle = static_cast<float>(std::sin(20.0 * play.playTime) * 0.5);
+    if (play.movingHorizontally) play.heading.y = play.wiggle;
+    if (play.movingVertically) play.heading.x = play.wiggle;
+    play.viewX = -play.snake[0].x;
+    play.viewY = -play.snake[0].y;
+    play.segmentRadius = 8.0f;
+    if (play.reversalPulse == 0.0f && !runGameUpdate(play)) return false;
+    runBoardPass(play, program.boardTarget, program.boardCopyTexture, program.textures, program.font);
+    runCylinderPass(play, boardTexture(program), play.boardHeight, program.light, program.font);
+    present();
+    sleepMilliseconds(frameSleepMilliseconds);
+    return true;
+}
+
+}  // namespace
+
+void startUp(Program& program) {
+    seedRandom(readClock());
+    setUpDisplay();
+    TextureImages images;
+    makeTextureImages(images);
+    // Without a target the rules keep the 512 x 256 board and the board pass
+    // draws into the back buffer and copies from there.
+    if (createBoardTarget(program.boardTarget, boardTargetWidth, boardTargetHeight, false)) {
+        program.play.boardWidth = program.boardTarget.width;
+        program.play.boardHeight = program.boardTarget.height;
+    } else {
+        program.boardCopyTexture = createBoardCopyTexture(boardTargetWidth, boardTargetHeight);
+    }
+    setUpLight(program.light, {0.4f, 0.4f, 0.4f, 1.0f}, {0.5f, 0.5f, 0.5f, 1.0f}, {0.65f, 0.65f, 0.65f, 1.0f},
+               {0.0f, 0.0f, 50.0f, 1.0f});
+    for (int slot = 0; slot < textureSlotCount; ++slot) {
+        uploadTexture(program.textures.names[slot], images[slot]);
+        freeImage(images[slot]);
+    }
+    program.font.texture = program.textures.names[fontSlot];
+    buildFont(program.font.listBase, 16.0f, 16.0f, 8);
+    glDisable(GL_CULL_FACE);
+}
+
+void returnToTitle(Program& program) {
+    program.play.movingHorizontally = true;
+    program.play.movingVertically = false;
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+}
+
+TitleOutcome runTitleLoop(Program& program) {
+    for (;;) {
+        drawTitleScreen(program.font, program.play.gamePlayed, upperIndex(program.play.snake));
+        if (keyDown(scanEscape)) return TitleOutcome::quit;
+        present();
+        sleepMilliseconds(frameSleepMilliseconds);
+        if (keyDown(scanSpace)) return TitleOutcome::startGame;
+    }
+}
+
+void startGame(Program& program) {
+    PlayState& play = program.play;
+    play.headAngle = 0;
+    play.heading = {2.0f, 0.0f, 0.0f};
+    resetSnake(play.snake);
+    placeFood(play.food, foodOrigin(), foodExtent(play.boardWidth, play.boardHeight), play.snake);
+    play.lastClock = readClock();
+    play.gamePlayed = true;
+}
+
+PlayOutcome runPlayLoop(Program& program) {
+    for (;;) {
+        if (!runPlayFrame(program)) return PlayOutcome::gameOver;
+        if (keyDown(scanEscape)) return PlayOutcome::quit;
+    }
+}
+
+int runSession(Program& program) {
+    for (;;) {
+        returnToTitle(program);
+        if (runTitleLoop(program) == TitleOutcome::quit) return 0;
+        startGame(program);
+        if (runPlayLoop(program) == PlayOutcome::quit) {
+            closeConsole(consoleChannel);
+            program.play.snake.clear();
+            program.play.snake.shrink_to_fit();
+            return 0;
+        }
+    }
+}

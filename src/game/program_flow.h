@@ -1,0 +1,15 @@
+#pragma once
+
+struct Program;
+
+enum class TitleOutcome { startGame, quit };
+enum class PlayOutcome { gameOver, quit };
+
+void startUp(Program& program);
+void returnToTitle(Program& program);
+TitleOutcome runTitleLoop(Program& program);
+void startGame(Program& program);
+PlayOutcome runPlayLoop(Program& program);
+
+// Title and play loops until Escape; the result is the exit status.
+int runSession(Program& program);

@@ -1,0 +1,50 @@
+#pragma once
+// Everything the game asks of the operating system, as free functions.
+// The real build implements them over SDL2 in src/platform/; tests link a
+// scripted version with their own clock, keys and random numbers instead.
+
+#include <string>
+#include <string_view>
+
+// PC keyboard scan codes (set 1) of the keys the game reads.
+enum ScanCode : int {
+    scanEscape = 1,
+    scanSpace = 57,
+    scanUp = 72,
+    scanLeft = 75,
+    scanRight = 77,
+    scanDown = 80,
+};
+
+// Asked for before openDisplay; they shape the context it makes.
+void requestDepthBits(int bits);
+void requestSamples(int samples);
+
+// Opens the window with a current OpenGL context. On failure it has already
+// printed one line to standard error saying what could not be opened.
+bool openDisplay(int width, int height, int colorBits);
+
+// Swaps, refreshes the key state (only while focused), handles window events.
+void present();
+
+// True if the key was held at the last present while the window had focus.
+bool keyDown(int scanCode);
+
+double readClock();  // seconds, monotonic, arbitrary origin
+void sleepMilliseconds(int milliseconds);
+
+// Console output channels on standard output; lines end with CR LF.
+int openConsole();
+void writeConsoleLine(int channel, std::string_view text);
+void closeConsole(int channel);
+
+// GL extension names followed by the window system's, space separated;
+// empty without a GL context.
+std::string glExtensionString();
+// Address of a GL entry point, or null without a context.
+void* glEntryPoint(const char* name);
+
+void seedRandom(double seed);
+double nextRandom();  // uniform in [0, 1)
+
+[[noreturn]] void endProgram(int status);

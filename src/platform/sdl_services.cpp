@@ -1,0 +1,70 @@
+// Clock, sleep, console channels and GL lookups, over SDL2 and GLX.
+#include <SDL2/SDL.h>
+#include <GL/gl.h>
+#include <GL/glx.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace {
+
+constexpr std::size_t maxExtensionLength = 16383;
+constexpr int lowestChannel = 1;
+constexpr int highestChannel = 255;
+
+std::array<bool, highestChannel + 1> channelOpen{};
+
+void appendNames(std::string& into, const char* names) {
+    if (!names || !*names) return;
+    if (!into.empty() && into.back() != ' ') into += ' ';
+    into += names;
+}
+
+}  // namespace
+
+double readClock() {
+    static const double frequency = static_cast<double>(SDL_GetPerformanceFrequency());
+    if (frequency > 0) return static_cast<double>(SDL_GetPerformanceCounter()) / frequency;
+    return SDL_GetTicks() * 0.001;
+}
+
+void sleepMilliseconds(int milliseconds) { SDL_Delay(static_cast<Uint32>(milliseconds)); }
+
+int openConsole() {
+    for (int channel = lowestChannel; channel <= highestChannel; ++channel) {
+        if (!channelOpen[channel]) {
+            channelOpen[channel] = true;
+            return channel;
+        }
+    }
+    return 0;
+}
+
+void writeConsoleLine(int channel, std::string_view text) {
+    if (channel < lowestChannel || channel > highestChannel || !channelOpen[channel]) return;
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fputs("\r\n", stdout);
+}
+
+void closeConsole(int channel) {
+    if (channel < lowestChannel || channel > highestChannel || !channelOpen[channel]) return;
+    channelOpen[channel] = false;
+    std::fflush(stdout);
+}
+
+std::string glExtensionString() {
+    std::string names;
+    if (!SDL_GL_GetCurrentContext()) return names;
+    appendNames(names, reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS)));
+    if (Display* x = glXGetCurrentDisplay()) appendNames(names, glXQueryExtensionsString(x, DefaultScreen(x)));
+    if (names.size() > maxExtensionLength) names.resize(maxExtensionLength);
+    return names;
+}
+
+void* glEntryPoint(const char* name) {
+    if (!SDL_GL_GetCurrentContext()) return nullptr;
+    return SDL_GL_GetProcAddress(name);
+}

@@ -1,0 +1,220 @@
+// The window, its GL context, presenting and key state, over SDL2.
+#include <SDL2/SDL.h>
+#include <GL/gl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+
+#include "platform/key_state.h"
+#include "platform/platform.h"
+
+namespace {
+
+struct Display {
+    SDL_Window* window = nullptr;
+    SDL_GLContext context = nullptr;
+    int width = 0;
+    int height = 0;
+    bool fullScreen = false;
+    KeyState keys;
+};
+
+Display display;
+int requestedDepthBits = 24;
+int requestedSamples = 0;
+
+// The program file's name without directory and extension.
+std::string programName() {
+    char path[4096];
+    ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
+    std::string name = length > 0 ? std::string(path, static_cast<size_t>(length)) : "tubewyrm";
+    if (auto slash = name.rfind('/'); slash != std::string::npos) name.erase(0, slash + 1);
+    if (auto dot = name.rfind('.'); dot != std::string::npos && dot > 0) name.erase(dot);
+    return name;
+}
+
+// The display under the mouse pointer, or the nearest one to it.
+int displayUnderPointer() {
+    int x = 0, y = 0;
+    SDL_GetGlobalMouseState(&x, &y);
+    int best = 0;
+    long bestDistance = -1;
+    for (int i = 0; i < SDL_GetNumVideoDisplays(); ++i) {
+        SDL_Rect r;
+        if (SDL_GetDisplayBounds(i, &r) != 0) continue;
+        long dx = x < r.x ? r.x - x : (x >= r.x + r.w ? x - (r.x + r.w - 1) : 0);
+        long dy = y < r.y ? r.y - y : (y >= r.y + r.h ? y - (r.y + r.h - 1) : 0);
+        long distance = dx * dx + dy * dy;
+        if (bestDistance < 0 || distance < bestDistance) {
+            best = i;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+void setContextAttributes(int samples) {
+    SDL_GL_ResetAttributes();
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, requestedDepthBits);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLEBUFFERS, samples > 0 ? 1 : 0);
+    SDL_GL_SetAttribute(SDL_GL_MULTISAMPLESAMPLES, samples);
+}
+
+// One window with a current context, trying 4, 2 and then no samples.
+bool makeWindowAndContext(Uint32 extraFlags, const std::string& title, int display_index) {
+    const int sampleChoices[] = {requestedSamples, 2, 0};
+    for (int samples : sampleChoices) {
+        if (samples > requestedSamples) continue;
+        setContextAttributes(samples);
+        SDL_Window* window = SDL_CreateWindow(
+            title.c_str(), SDL_WINDOWPOS_CENTERED_DISPLAY(display_index),
+            SDL_WINDOWPOS_CENTERED_DISPLAY(display_index), display.width, display.height,
+            SDL_WINDOW_OPENGL | extraFlags);
+        if (!window) continue;
+        SDL_GLContext context = SDL_GL_CreateContext(window);
+        if (!context) {
+            SDL_DestroyWindow(window);
+            continue;
+        }
+        display.window = window;
+        display.context = context;
+        return true;
+    }
+    return false;
+}
+
+// A driver the user did not ask for that shows nothing and takes no keys.
+bool isBlindFallback(const char* driver) {
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    if (asked && *asked) return false;
+    return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+}
+
+void setFullScreen(bool on) {
+    if (on == display.fullScreen) return;
+    if (on) {
+        SDL_DisplayMode wanted{};
+        wanted.w = display.width;
+        wanted.h = display.height;
+        SDL_DisplayMode closest;
+        int index = SDL_GetWindowDisplayIndex(display.window);
+        if (SDL_GetClosestDisplayMode(index < 0 ? 0 : index, &wanted, &closest))
+            SDL_SetWindowDisplayMode(display.window, &closest);
+        SDL_SetWindowFullscreen(display.window, SDL_WINDOW_FULLSCREEN);
+    } else {
+        SDL_SetWindowFullscreen(display.window, 0);
+        // Leaving full screen can keep the screen's size; put ours back.
+        SDL_RestoreWindow(display.window);
+        SDL_SetWindowSize(display.window, display.width, display.height);
+        int index = SDL_GetWindowDisplayIndex(display.window);
+        SDL_SetWindowPosition(display.window, SDL_WINDOWPOS_CENTERED_DISPLAY(index < 0 ? 0 : index),
+                              SDL_WINDOWPOS_CENTERED_DISPLAY(index < 0 ? 0 : index));
+    }
+    display.fullScreen = on;
+}
+
+void handleEvent(const SDL_Event& event) {
+    switch (event.type) {
+    case SDL_WINDOWEVENT:
+        switch (event.window.event) {
+        case SDL_WINDOWEVENT_FOCUS_GAINED: noteFocusChange(display.keys, true); break;
+        case SDL_WINDOWEVENT_FOCUS_LOST: noteFocusChange(display.keys, false); break;
+        case SDL_WINDOWEVENT_MAXIMIZED:
+            if (!display.fullScreen) setFullScreen(true);
+            break;
+        default: break;  // the close button does nothing
+        }
+        break;
+    case SDL_KEYDOWN:
+        if (event.key.keysym.sym == SDLK_RETURN && (event.key.keysym.mod & KMOD_ALT) && !event.key.repeat)
+            setFullScreen(!display.fullScreen);
+        break;
+    default: break;  // SDL_QUIT from the close button is ignored too
+    }
+}
+
+}  // namespace
+
+void requestDepthBits(int bits) { requestedDepthBits = bits; }
+void requestSamples(int samples) { requestedSamples = samples; }
+
+bool openDisplay(int width, int height, int /*colorBits: always 8 bits a channel*/) {
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    if (!asked || !*asked) {
+        const char* x = std::getenv("DISPLAY");
+        const char* wayland = std::getenv("WAYLAND_DISPLAY");
+        bool haveX = x && *x;
+        bool haveWayland = wayland && *wayland;
+        if (!haveX && !haveWayland) {
+            std::fprintf(stderr, "tubewyrm: cannot open the display: DISPLAY is not set\n");
+            return false;
+        }
+        // Never SDL's window-less drivers: nothing would show and no key could end the game.
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, haveX && haveWayland ? "x11,wayland" : haveX ? "x11" : "wayland");
+    }
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        const char* x = std::getenv("DISPLAY");
+        std::fprintf(stderr, "tubewyrm: cannot open the display%s%s: %s\n", x ? " " : "", x ? x : "", SDL_GetError());
+        return false;
+    }
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (isBlindFallback(driver)) {
+        std::fprintf(stderr,
+                     "tubewyrm: cannot open the X display (DISPLAY=%s): no window could be shown\n",
+                     std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "unset");
+        SDL_Quit();
+        return false;
+    }
+    display.width = width;
+    display.height = height;
+    std::string title = programName();
+    int index = displayUnderPointer();
+    if (!makeWindowAndContext(0, title, index)) {
+        if (!makeWindowAndContext(SDL_WINDOW_FULLSCREEN, title, index)) {
+            std::fprintf(stderr, "tubewyrm: cannot make an OpenGL window on the display\n");
+            SDL_Quit();
+            return false;
+        }
+        display.fullScreen = true;
+    }
+    SDL_RaiseWindow(display.window);
+    int samples = 0;
+    SDL_GL_GetAttribute(SDL_GL_MULTISAMPLESAMPLES, &samples);
+    if (samples > 0) glEnable(0x809D /* GL_MULTISAMPLE */);
+    display.keys.focused = (SDL_GetWindowFlags(display.window) & SDL_WINDOW_INPUT_FOCUS) != 0;
+    return true;
+}
+
+void present() {
+    if (!display.window) return;
+    SDL_GL_SwapWindow(display.window);
+    int count = 0;
+    const Uint8* held = SDL_GetKeyboardState(&count);
+    refreshKeyState(display.keys, held, count);
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) handleEvent(event);
+}
+
+bool keyDown(int scanCode) { return isKeyDown(display.keys, scanCode); }
+
+void endProgram(int status) {
+    std::fflush(stdout);
+    if (display.window) {
+        // Destroying the window puts back a display mode that full screen changed.
+        SDL_GL_DeleteContext(display.context);
+        SDL_DestroyWindow(display.window);
+        display.window = nullptr;
+    }
+    SDL_Quit();
+    std::exit(status);
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+struct LightParams {
+    float ambient[4] = {};
+    float diffuse[4] = {};
+    float specular[4] = {};
+    float position[4] = {};
+};
+
+// The console channel the start-up messages go to; opened by setUpDisplay.
+extern int consoleChannel;
+
+// Opens the window (ending the program with status 1 when it cannot), sets
+// the start-up GL state, opens the console and probes for off-screen support.
+void setUpDisplay();
+void probeFramebufferSupport();
+void setUpLight(LightParams& light, const float (&ambient)[4], const float (&diffuse)[4],
+                const float (&specular)[4], const float (&position)[4]);

@@ -1,0 +1,13 @@
+#pragma once
+#include <cstdint>
+#include <string_view>
+
+struct Font {
+    std::uint32_t listBase = 0;
+    std::uint32_t texture = 0;  // the font texture, slot 0 of the TextureSet
+};
+
+void buildFont(std::uint32_t& listBase, float columns, float rows, int halfSize);
+// x, y is the centre of the first character; glyphs are 16 units apart.
+void drawText(std::string_view text, std::uint32_t texture, std::uint32_t listBase, float x, float y,
+              float z, float r, float g, float b);

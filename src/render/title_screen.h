@@ -1,0 +1,7 @@
+#pragma once
+
+struct Font;
+
+// One title frame into the back buffer; previousScore is shown once a game
+// has been played.
+void drawTitleScreen(const Font& font, bool gamePlayed, int previousScore);

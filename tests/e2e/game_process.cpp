@@ -1,0 +1,134 @@
+#include "e2e/game_process.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace {
+
+std::string run(const std::string& command) {
+    std::string output;
+    if (std::FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
+        pclose(pipe);
+    }
+    return output;
+}
+
+std::string windowId() {
+    std::string id = run("xdotool search --onlyvisible --name '^tubewyrm$' 2>/dev/null | head -n 1");
+    while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) id.pop_back();
+    return id;
+}
+
+int counter = 0;
+
+}  // namespace
+
+double nowSeconds() {
+    using namespace std::chrono;
+    return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+void sleepSeconds(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
+
+GameProcess startGame(const std::vector<std::string>& environment) {
+    GameProcess game;
+    std::string stem = "e2e_game_" + std::to_string(getpid()) + "_" + std::to_string(counter++);
+    game.stdoutPath = stem + ".out";
+    game.stderrPath = stem + ".err";
+    game.pid = fork();
+    if (game.pid == 0) {
+        for (const std::string& entry : environment) {
+            if (!entry.empty() && entry[0] == '-') {
+                unsetenv(entry.c_str() + 1);
+            } else if (auto eq = entry.find('='); eq != std::string::npos) {
+                setenv(entry.substr(0, eq).c_str(), entry.substr(eq + 1).c_str(), 1);
+            }
+        }
+        int out = open(game.stdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int err = open(game.stderrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(out, 1);
+        dup2(err, 2);
+        execl(TUBEWYRM_BINARY, TUBEWYRM_BINARY, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    return game;
+}
+
+bool waitForWindow(double seconds) {
+    double end = nowSeconds() + seconds;
+    while (nowSeconds() < end) {
+        if (!windowId().empty()) return true;
+        sleepSeconds(0.05);
+    }
+    return false;
+}
+
+bool waitForExit(GameProcess& game, double seconds) {
+    double end = nowSeconds() + seconds;
+    for (;;) {
+        int status = 0;
+        pid_t done = waitpid(game.pid, &status, WNOHANG);
+        if (done == game.pid) {
+            game.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            game.pid = -1;
+            return true;
+        }
+        if (nowSeconds() >= end) return false;
+        sleepSeconds(0.005);
+    }
+}
+
+void killGame(GameProcess& game) {
+    if (game.pid <= 0) return;
+    kill(game.pid, SIGKILL);
+    waitpid(game.pid, nullptr, 0);
+    game.pid = -1;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+void keyDownX(const std::string& key) { run("xdotool keydown " + key); }
+void keyUpX(const std::string& key) { run("xdotool keyup " + key); }
+
+void holdKey(const std::string& key, double seconds) {
+    keyDownX(key);
+    sleepSeconds(seconds);
+    keyUpX(key);
+}
+
+Screenshot takeScreenshot(const std::string& keepAs) {
+    Screenshot shot;
+    std::string id = windowId();
+    if (id.empty()) return shot;
+    std::string path = "e2e_shot_" + std::to_string(getpid()) + ".ppm";
+    run("import -window " + id + " -depth 8 ppm:" + path + " 2>/dev/null");
+    if (!keepAs.empty()) run("convert " + path + " " + keepAs + " 2>/dev/null");
+    std::string data = readFile(path);
+    std::remove(path.c_str());
+    std::istringstream in(data);
+    std::string magic;
+    int maxValue = 0;
+    in >> magic >> shot.width >> shot.height >> maxValue;
+    in.get();
+    if (magic != "P6" || maxValue != 255 || shot.width <= 0) return Screenshot{};
+    shot.rgb.resize(static_cast<std::size_t>(shot.width) * shot.height * 3);
+    in.read(reinterpret_cast<char*>(shot.rgb.data()), static_cast<std::streamsize>(shot.rgb.size()));
+    if (!in) return Screenshot{};
+    return shot;
+}

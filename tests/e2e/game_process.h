@@ -1,0 +1,43 @@
+#pragma once
+// Running the real game binary under X and driving it from outside.
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct GameProcess {
+    pid_t pid = -1;
+    std::string stdoutPath;
+    std::string stderrPath;
+    int exitStatus = -1;  // set by waitForExit
+};
+
+// Starts the game with the given extra environment ("NAME=value" or "-NAME" to unset).
+GameProcess startGame(const std::vector<std::string>& environment = {});
+// Waits until the game's window is mapped; false after the timeout.
+bool waitForWindow(double seconds);
+// True when the process ended within the timeout; exitStatus then holds its status.
+bool waitForExit(GameProcess& game, double seconds);
+void killGame(GameProcess& game);
+std::string readFile(const std::string& path);
+
+// xdotool: hold a key for a while, or press and release it.
+void holdKey(const std::string& key, double seconds);
+void keyDownX(const std::string& key);
+void keyUpX(const std::string& key);
+void sleepSeconds(double seconds);
+double nowSeconds();
+
+struct Screenshot {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgb;  // top row first
+    bool valid() const { return width > 0; }
+    std::uint8_t r(int x, int y) const { return rgb[(static_cast<std::size_t>(y) * width + x) * 3]; }
+    std::uint8_t g(int x, int y) const { return rgb[(static_cast<std::size_t>(y) * width + x) * 3 + 1]; }
+    std::uint8_t b(int x, int y) const { return rgb[(static_cast<std::size_t>(y) * width + x) * 3 + 2]; }
+};
+
+// The game window's client area (1024 x 768), read with ImageMagick's import.
+Screenshot takeScreenshot(const std::string& keepAs = "");

@@ -1,0 +1,105 @@
+// The real binary: its console lines, its window, and both ways out.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "e2e/game_process.h"
+
+namespace {
+
+std::vector<std::string> crlfLines(const std::string& text, bool* allCrlf) {
+    std::vector<std::string> lines;
+    *allCrlf = true;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t lf = text.find('\n', start);
+        if (lf == std::string::npos) {
+            *allCrlf = false;
+            lines.push_back(text.substr(start));
+            break;
+        }
+        if (lf == start || text[lf - 1] != '\r') *allCrlf = false;
+        lines.push_back(text.substr(start, lf - start - (lf > start && text[lf - 1] == '\r' ? 1 : 0)));
+        start = lf + 1;
+    }
+    return lines;
+}
+
+TEST(StartAndQuit, PrintsTheExtensionsThenTheSupportLineAndEndsWithSpaceThenEscape) {
+    GameProcess game = startGame();
+    ASSERT_TRUE(waitForWindow(20.0)) << readFile(game.stderrPath);
+    sleepSeconds(0.3);
+    Screenshot title = takeScreenshot("e2e_first_title.png");
+    ASSERT_TRUE(title.valid());
+    EXPECT_EQ(title.width, 1024);
+    EXPECT_EQ(title.height, 768);
+
+    holdKey("space", 0.3);
+    sleepSeconds(0.2);
+    double pressed = nowSeconds();
+    keyDownX("Escape");
+    bool ended = waitForExit(game, 1.0);
+    double took = nowSeconds() - pressed;
+    keyUpX("Escape");
+    if (!ended) killGame(game);
+    ASSERT_TRUE(ended) << "still running a second after Escape";
+    EXPECT_EQ(game.exitStatus, 0);
+    EXPECT_LT(took, 1.0);
+
+    bool allCrlf = false;
+    std::vector<std::string> lines = crlfLines(readFile(game.stdoutPath), &allCrlf);
+    EXPECT_TRUE(allCrlf) << "every console line ends with CR LF";
+    ASSERT_GE(lines.size(), 10u) << "expected many extension names";
+    EXPECT_EQ(lines.back(), "GL_EXT_framebuffer_object is supported");
+    bool sawGlx = false;
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+        ASSERT_FALSE(lines[i].empty());
+        std::size_t space = lines[i].find(' ');
+        EXPECT_TRUE(space == std::string::npos || space == lines[i].size() - 1) << "one name per line: " << lines[i];
+        if (lines[i].rfind("GLX_", 0) == 0) sawGlx = true;
+    }
+    EXPECT_TRUE(sawGlx) << "the window system's names follow the GL names";
+    EXPECT_EQ(lines.front().rfind("GL_", 0), 0u);
+}
+
+TEST(StartAndQuit, EscapeOnTheTitleEndsWithStatusZero) {
+    GameProcess game = startGame();
+    ASSERT_TRUE(waitForWindow(20.0)) << readFile(game.stderrPath);
+    sleepSeconds(0.2);
+    keyDownX("Escape");
+    bool ended = waitForExit(game, 1.0);
+    keyUpX("Escape");
+    if (!ended) killGame(game);
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(game.exitStatus, 0);
+}
+
+TEST(StartAndQuit, WithoutADisplayItSaysSoAndExitsOne) {
+    GameProcess game = startGame({"-DISPLAY", "-WAYLAND_DISPLAY", "-SDL_VIDEODRIVER"});
+    double started = nowSeconds();
+    bool ended = waitForExit(game, 5.0);
+    if (!ended) killGame(game);
+    ASSERT_TRUE(ended) << "a game without a display must not run on blind";
+    EXPECT_LT(nowSeconds() - started, 2.0);
+    EXPECT_EQ(game.exitStatus, 1);
+    std::string error = readFile(game.stderrPath);
+    EXPECT_NE(error.find("cannot open"), std::string::npos) << error;
+    EXPECT_EQ(std::count(error.begin(), error.end(), '\n'), 1) << error;
+    EXPECT_TRUE(readFile(game.stdoutPath).empty());
+}
+
+TEST(StartAndQuit, WithoutOffScreenRenderingTheConsoleSaysNotSupported) {
+    GameProcess game = startGame({"MESA_EXTENSION_OVERRIDE=-GL_EXT_framebuffer_object"});
+    ASSERT_TRUE(waitForWindow(20.0)) << readFile(game.stderrPath);
+    sleepSeconds(0.2);
+    keyDownX("Escape");
+    bool ended = waitForExit(game, 1.0);
+    keyUpX("Escape");
+    if (!ended) killGame(game);
+    ASSERT_TRUE(ended);
+    std::string out = readFile(game.stdoutPath);
+    EXPECT_NE(out.find("\r\nGL_EXT_framebuffer_object is NOT supported\r\n"), std::string::npos);
+    EXPECT_EQ(out.find("GL_EXT_framebuffer_object \r\n"), std::string::npos);
+}
+
+}  // namespace

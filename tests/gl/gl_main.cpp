@@ -1,0 +1,20 @@
+// The GL tests share one real window and context, opened before any test runs.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "platform/platform.h"
+#include "render/display_setup.h"
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    requestDepthBits(24);
+    requestSamples(4);
+    if (!openDisplay(1024, 768, 32)) {
+        std::fprintf(stderr, "gl_tests need an X display with GL (run them under xvfb-run)\n");
+        return 1;
+    }
+    // The probe prints on the console channel; keep it closed so the test output stays readable.
+    probeFramebufferSupport();
+    return RUN_ALL_TESTS();
+}

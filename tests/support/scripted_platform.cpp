@@ -1,0 +1,86 @@
+#include "support/scripted_platform.h"
+
+#include "platform/mersenne_twister.h"
+#include "platform/platform.h"
+
+#include <algorithm>
+
+namespace {
+ScriptedPlatform state;
+MersenneTwister generator;
+
+const std::set<int>& currentKeys() {
+    if (state.presents == 0 || state.keysAfterPresent.empty()) return state.keysBeforeFirstPresent;
+    std::size_t index = static_cast<std::size_t>(state.presents - 1);
+    if (index >= state.keysAfterPresent.size()) index = state.keysAfterPresent.size() - 1;
+    return state.keysAfterPresent[index];
+}
+
+// Any address will do: the tests only look at which names were asked for.
+void fakeEntryPoint() {}
+}  // namespace
+
+ScriptedPlatform& scripted() { return state; }
+
+void resetScriptedPlatform() {
+    state = ScriptedPlatform{};
+    seedMersenneTwister(generator, 5489.0);
+}
+
+void requestDepthBits(int) {}
+void requestSamples(int) {}
+bool openDisplay(int, int, int) { return state.displayOpens; }
+void present() { ++state.presents; }
+
+bool keyDown(int scanCode) { return currentKeys().count(scanCode) != 0; }
+
+double readClock() {
+    ++state.clockReads;
+    double reading = state.now;
+    state.now += state.clockStep;
+    return reading;
+}
+
+void sleepMilliseconds(int milliseconds) {
+    ++state.sleeps;
+    state.sleptMilliseconds += milliseconds;
+}
+
+int openConsole() {
+    int channel = 1;
+    while (std::find(state.openChannels.begin(), state.openChannels.end(), channel) != state.openChannels.end())
+        ++channel;
+    state.openChannels.push_back(channel);
+    return channel;
+}
+
+void writeConsoleLine(int channel, std::string_view text) {
+    if (std::find(state.openChannels.begin(), state.openChannels.end(), channel) == state.openChannels.end())
+        return;
+    state.consoleLines.push_back(std::string(text) + "\r\n");
+}
+
+void closeConsole(int channel) { std::erase(state.openChannels, channel); }
+
+std::string glExtensionString() { return state.extensions; }
+
+void* glEntryPoint(const char* name) {
+    state.lookedUp.emplace_back(name);
+    return reinterpret_cast<void*>(&fakeEntryPoint);
+}
+
+void seedRandom(double seed) { seedMersenneTwister(generator, seed); }
+
+double nextRandom() {
+    if (!state.randoms.empty()) {
+        double value = state.randoms.front();
+        state.randoms.pop_front();
+        return value;
+    }
+    return nextUnitDouble(generator);
+}
+
+void endProgram(int status) {
+    state.exitStatus = status;
+    throw ProgramEnded{status};
+}

@@ -1,0 +1,39 @@
+#pragma once
+// Test control of the scripted platform that stands in for SDL.
+#include <deque>
+#include <set>
+#include <string>
+#include <vector>
+
+struct ScriptedPlatform {
+    // Clock: each reading returns `now` and then moves it on by `clockStep`.
+    double now = 1000.0;
+    double clockStep = 0.001;
+    int clockReads = 0;
+
+    // Keys held after present n are keysAfterPresent[n] (the last entry holds
+    // for every later present); before the first present, keysBeforeFirstPresent.
+    std::set<int> keysBeforeFirstPresent;
+    std::vector<std::set<int>> keysAfterPresent;
+    int presents = 0;
+    int sleeps = 0;
+    int sleptMilliseconds = 0;
+
+    // Random numbers: queued values first, then the real generator.
+    std::deque<double> randoms;
+
+    std::string extensions;
+    bool displayOpens = true;
+    std::vector<std::string> consoleLines;  // each with its CR LF
+    std::vector<int> openChannels;
+    std::vector<std::string> lookedUp;  // entry point names, in order
+    int exitStatus = -1;
+};
+
+ScriptedPlatform& scripted();
+void resetScriptedPlatform();
+
+// Thrown by endProgram so a test can see the status instead of the process ending.
+struct ProgramEnded {
+    int status;
+};

@@ -1,0 +1,121 @@
+// The random generator and the key state, without a window.
+#include <gtest/gtest.h>
+
+#include <SDL2/SDL_scancode.h>
+
+#include <random>
+#include <sstream>
+#include <vector>
+
+#include "platform/key_state.h"
+#include "platform/mersenne_twister.h"
+#include "platform/platform.h"
+
+namespace {
+
+// The published generator loaded with the same 624 words must agree draw for draw.
+std::mt19937 oracleFor(std::uint32_t seedWord) {
+    std::stringstream words;
+    std::uint32_t word = seedWord;
+    for (int i = 0; i < 624; ++i) {
+        words << word << ' ';
+        word = word * 1664525u + 1013904223u;
+    }
+    words << 624;  // position: regenerate before the first draw
+    std::mt19937 oracle;
+    words >> oracle;
+    EXPECT_FALSE(words.fail());
+    return oracle;
+}
+
+TEST(MersenneTwister, MatchesThePublishedGeneratorLoadedWithTheSameState) {
+    for (double seed : {0.0, 1.0, 5489.0, 123456.789, 4294967295.0, 4294967296.0 + 17.0}) {
+        MersenneTwister ours;
+        seedMersenneTwister(ours, seed);
+        std::uint32_t seedWord = static_cast<std::uint32_t>(static_cast<std::uint64_t>(seed));
+        std::mt19937 oracle = oracleFor(seedWord);
+        for (int i = 0; i < 2000; ++i) ASSERT_EQ(nextMersenneWord(ours), oracle()) << "seed " << seed << " draw " << i;
+    }
+}
+
+TEST(MersenneTwister, SeedIsTruncatedTowardZeroSoRunsInTheSameSecondAgree) {
+    MersenneTwister a, b, c;
+    seedMersenneTwister(a, 77.01);
+    seedMersenneTwister(b, 77.99);
+    seedMersenneTwister(c, 78.0);
+    std::uint32_t first = nextMersenneWord(a);
+    EXPECT_EQ(first, nextMersenneWord(b));
+    EXPECT_NE(first, nextMersenneWord(c));
+    // Negative seeds truncate toward zero too: -1.5 is -1, whose low 32 bits are all ones.
+    MersenneTwister n, m;
+    seedMersenneTwister(n, -1.5);
+    seedMersenneTwister(m, 4294967295.0);
+    EXPECT_EQ(nextMersenneWord(n), nextMersenneWord(m));
+}
+
+TEST(MersenneTwister, UnitDoublesStayBelowOneAndMatchTheWordOver2To32) {
+    MersenneTwister a, b;
+    seedMersenneTwister(a, 42.0);
+    seedMersenneTwister(b, 42.0);
+    for (int i = 0; i < 10000; ++i) {
+        double u = nextUnitDouble(a);
+        ASSERT_GE(u, 0.0);
+        ASSERT_LT(u, 1.0);
+        ASSERT_EQ(u, nextMersenneWord(b) / 4294967296.0);
+    }
+}
+
+TEST(KeyState, ArrowsAndKeypadGiveTheSameScanCodes) {
+    EXPECT_EQ(pcScanCodeFor(SDL_SCANCODE_ESCAPE), 1);
+    EXPECT_EQ(pcScanCodeFor(SDL_SCANCODE_SPACE), 57);
+    EXPECT_EQ(pcScanCodeFor(SDL_SCANCODE_UP), 72);
+    EXPECT_EQ(pcScanCodeFor(SDL_SCANCODE_KP_8), 72);
+    EXPECT_EQ(pcScanCodeFor(SDL_SCANCODE_DOWN), 80);
+    EXPECT_EQ(pcScanCodeFor(SDL_SCANCODE_KP_2), 80);
+    EXPECT_EQ(pcScanCodeFor(SDL_SCANCODE_LEFT), 75);
+    EXPECT_EQ(pcScanCodeFor(SDL_SCANCODE_KP_4), 75);
+    EXPECT_EQ(pcScanCodeFor(SDL_SCANCODE_RIGHT), 77);
+    EXPECT_EQ(pcScanCodeFor(SDL_SCANCODE_KP_6), 77);
+    EXPECT_EQ(pcScanCodeFor(SDL_SCANCODE_A), 0);
+    EXPECT_EQ(pcScanCodeFor(SDL_SCANCODE_KP_5), 0);
+}
+
+TEST(KeyState, RefreshedOnlyWithFocusAndClearedByAnyFocusChange) {
+    std::vector<unsigned char> held(SDL_NUM_SCANCODES, 0);
+    held[SDL_SCANCODE_KP_4] = 1;
+    held[SDL_SCANCODE_SPACE] = 1;
+    KeyState keys;
+    refreshKeyState(keys, held.data(), static_cast<int>(held.size()));
+    EXPECT_FALSE(isKeyDown(keys, scanLeft)) << "no focus yet";
+
+    noteFocusChange(keys, true);
+    refreshKeyState(keys, held.data(), static_cast<int>(held.size()));
+    EXPECT_TRUE(isKeyDown(keys, scanLeft));
+    EXPECT_TRUE(isKeyDown(keys, scanSpace));
+    EXPECT_FALSE(isKeyDown(keys, scanRight));
+
+    noteFocusChange(keys, false);
+    EXPECT_FALSE(isKeyDown(keys, scanLeft)) << "still held, but focus went";
+    refreshKeyState(keys, held.data(), static_cast<int>(held.size()));
+    EXPECT_FALSE(isKeyDown(keys, scanLeft)) << "presents without focus change nothing";
+
+    noteFocusChange(keys, true);
+    EXPECT_FALSE(isKeyDown(keys, scanLeft)) << "up until the next present with focus";
+    refreshKeyState(keys, held.data(), static_cast<int>(held.size()));
+    EXPECT_TRUE(isKeyDown(keys, scanLeft));
+
+    held[SDL_SCANCODE_KP_4] = 0;
+    refreshKeyState(keys, held.data(), static_cast<int>(held.size()));
+    EXPECT_FALSE(isKeyDown(keys, scanLeft)) << "released";
+}
+
+TEST(KeyState, CodesOutsideTheTableReadAsUp) {
+    KeyState keys;
+    keys.down.fill(true);
+    EXPECT_FALSE(isKeyDown(keys, 128));
+    EXPECT_FALSE(isKeyDown(keys, 255));
+    EXPECT_FALSE(isKeyDown(keys, -1));
+    EXPECT_TRUE(isKeyDown(keys, 127));
+}
+
+}  // namespace

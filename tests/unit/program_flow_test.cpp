@@ -1,0 +1,83 @@
+// The title and play loops driven by a scripted clock and key state.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "game/program.h"
+#include "game/program_flow.h"
+#include "platform/platform.h"
+#include "support/scripted_platform.h"
+
+namespace {
+
+class Loops : public ::testing::Test {
+protected:
+    void SetUp() override {
+        resetScriptedPlatform();
+        consoleChannel = openConsole();
+    }
+    Program program;
+};
+
+TEST_F(Loops, EscapeOnTheTitleEndsBeforeThatFrameIsPresented) {
+    scripted().keysBeforeFirstPresent = {scanEscape};
+    EXPECT_EQ(runSession(program), 0);
+    EXPECT_EQ(scripted().presents, 0);
+    EXPECT_FALSE(program.play.gamePlayed);
+    EXPECT_EQ(scripted().openChannels.size(), 1u) << "the title path leaves the console open";
+}
+
+TEST_F(Loops, EachTitleFramePresentsAndSleepsThreeMilliseconds) {
+    scripted().keysAfterPresent = {{}, {}, {}, {scanEscape}};
+    EXPECT_EQ(runSession(program), 0);
+    EXPECT_EQ(scripted().presents, 4);
+    EXPECT_EQ(scripted().sleeps, 4);
+    EXPECT_EQ(scripted().sleptMilliseconds, 12);
+}
+
+TEST_F(Loops, SpaceStartsAGameAndEscapeInPlayEndsAfterThatFrameIsPresented) {
+    scripted().keysAfterPresent = {{scanSpace}, {}, {scanEscape}};
+    EXPECT_EQ(runSession(program), 0);
+    EXPECT_EQ(scripted().presents, 3) << "one title frame, two play frames";
+    EXPECT_EQ(scripted().sleeps, 3);
+    EXPECT_TRUE(program.play.gamePlayed);
+    EXPECT_TRUE(scripted().openChannels.empty()) << "the play path closes the console";
+    EXPECT_TRUE(program.play.snake.empty()) << "the play path releases the snake";
+}
+
+TEST_F(Loops, GameStartSetsHeadingAndClockAndKeepsTheRest) {
+    program.play.headAngle = 270;
+    program.play.heading = {0.0f, -2.0f, 0.0f};
+    program.play.playTime = 3.5;
+    program.play.nextTrailStep = 99.0;
+    program.play.reversalPulse = 7.0f;
+    scripted().now = 50.0;
+    startGame(program);
+    EXPECT_EQ(program.play.headAngle, 0);
+    EXPECT_EQ(program.play.heading.x, 2.0f);
+    EXPECT_EQ(program.play.heading.y, 0.0f);
+    EXPECT_EQ(program.play.lastClock, 50.0);
+    EXPECT_TRUE(program.play.gamePlayed);
+    ASSERT_EQ(program.play.snake.size(), 2u);
+    EXPECT_EQ(program.play.playTime, 3.5);
+    EXPECT_EQ(program.play.nextTrailStep, 99.0);
+    EXPECT_EQ(program.play.reversalPulse, 7.0f);
+}
+
+TEST_F(Loops, APlayFrameMeasuresItsTimeAndSwaysTheHeading) {
+    scripted().now = 10.0;
+    scripted().clockStep = 0.0;
+    startGame(program);
+    scripted().now = 10.02;
+    scripted().keysAfterPresent = {{scanEscape}};
+    EXPECT_EQ(runPlayLoop(program), PlayOutcome::quit);
+    const double frameTime = 10.02 - 10.0;
+    EXPECT_EQ(program.play.frameTime, frameTime);
+    EXPECT_EQ(program.play.playTime, frameTime);
+    EXPECT_EQ(program.play.wiggle, static_cast<float>(std::sin(20.0 * frameTime) * 0.5));
+    EXPECT_EQ(program.play.heading.y, program.play.wiggle) << "moving right: the wiggle goes into y";
+    EXPECT_EQ(program.play.viewX, -256.0f) << "the head's place before it moved";
+    EXPECT_EQ(program.play.viewY, -128.0f);
+}
+
+}  // namespace
