@@ -162,6 +162,9 @@ bool openDisplay(int width, int height, int /*colorBits: always 8 bits a channel
         // Never SDL's window-less drivers: nothing would show and no key could end the game.
         SDL_SetHint(SDL_HINT_VIDEODRIVER, haveX && haveWayland ? "x11,wayland" : haveX ? "x11" : "wayland");
     }
+    // SDL would turn SIGINT and SIGTERM into a quit event, which the game
+    // ignores; let them end the process as usual instead.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         const char* x = std::getenv("DISPLAY");
         std::fprintf(stderr, "tubewyrm: cannot open the display%s%s: %s\n", x ? " " : "", x ? x : "", SDL_GetError());
