@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "e2e/game_process.h"
 
@@ -100,6 +101,30 @@ TEST(StartAndQuit, WithoutOffScreenRenderingTheConsoleSaysNotSupported) {
     std::string out = readFile(game.stdoutPath);
     EXPECT_NE(out.find("\r\nGL_EXT_framebuffer_object is NOT supported\r\n"), std::string::npos);
     EXPECT_EQ(out.find("GL_EXT_framebuffer_object \r\n"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// Keys pressed while another window has the focus are not the game's.
+TEST(StartAndQuit, KeysAreIgnoredWhileTheWindowHasNoFocus) {
+    GameProcess game = startGame();
+    ASSERT_TRUE(waitForWindow(20.0)) << readFile(game.stderrPath);
+    sleepSeconds(0.2);
+    ASSERT_EQ(std::system("xdotool windowfocus $(xdotool search --maxdepth 0 --name '' | head -n 1)"), 0);
+    sleepSeconds(0.2);
+    holdKey("Escape", 0.3);
+    bool endedWithoutFocus = waitForExit(game, 0.5);
+    ASSERT_EQ(std::system("xdotool windowfocus $(xdotool search --onlyvisible --name '^tubewyrm$' | head -n 1)"), 0);
+    sleepSeconds(0.2);
+    keyDownX("Escape");
+    bool ended = endedWithoutFocus || waitForExit(game, 1.0);
+    keyUpX("Escape");
+    if (!ended) killGame(game);
+    EXPECT_FALSE(endedWithoutFocus) << "Escape reached the game while another window had the focus";
+    ASSERT_TRUE(ended) << "Escape with the focus back did not end the game";
+    EXPECT_EQ(game.exitStatus, 0);
 }
 
 }  // namespace
