@@ -1,11 +1,27 @@
 #include "render/title_screen.h"
 
+#include <cmath>
+#include <string>
+
+#include "platform/platform.h"
+#include "render/font.h"
 #include "render/gl.h"
 #include "render/projection_2d.h"
 
-// Placeholder until the font lands: a cleared screen.
-void drawTitleScreen(const Font&, bool, int) {
+void drawTitleScreen(const Font& font, bool gamePlayed, int previousScore) {
     pushOrtho2D(1024, 768);
     glClear(GL_COLOR_BUFFER_BIT);
+    drawText("Tubewyrm on the drum!", font.texture, font.listBase, 344.0f, 384.0f, 0.0f, 1.0f, 1.0f, 0.0f);
+    drawText("Press Space to play...", font.texture, font.listBase, 336.0f, 364.0f, 0.0f, 1.0f, 1.0f, 0.0f);
+    drawText("Press Escape to exit...", font.texture, font.listBase, 328.0f, 344.0f, 0.0f, 1.0f, 1.0f, 0.0f);
+    if (gamePlayed) {
+        const std::string line = "Previous score " + std::to_string(previousScore);
+        // Centred on x = 504 like the lines above: glyphs are 16 wide and the
+        // pen marks the first glyph's centre.
+        const float x = 512.0f - 8.0f * static_cast<float>(line.size());
+        // Pulses between dark and mid red about three times a second.
+        const float red = static_cast<float>(0.5 + 0.25 * std::sin(20.0 * readClock()));
+        drawText(line, font.texture, font.listBase, x, 324.0f, 0.0f, red, 0.0f, 0.0f);
+    }
     popOrtho2D();
 }
