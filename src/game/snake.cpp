@@ -1,8 +1,48 @@
 #include "game/snake.h"
 
-#include "game/play_state.h"
+#include <algorithm>
+#include <cmath>
 
-// Placeholder until the rules land.
+#include "game/play_state.h"
+#include "platform/platform.h"
+
+namespace {
+
+constexpr double trailStepInterval = 0.045;
+constexpr float reversalPulseStart = 0.1f;
+constexpr double reversalPulseRate = 100.0;
+constexpr double reversalPulseLimit = 50.0;
+constexpr double headSpeedFactor = 50.0;
+constexpr double edgeMargin = 10.0;
+
+void reverseAndFreeze(PlayState& play) {
+    reverseSnake(play.snake, play.heading);
+    play.reversalPulse = reversalPulseStart;
+}
+
+// One arrow key of the poll: the key opposite to the motion reverses the
+// snake, any other sets the heading. Angle and flags follow the key either way.
+void applyArrowKey(PlayState& play, bool reverses, Vec3f newHeading, int angle, bool vertical) {
+    if (reverses)
+        reverseAndFreeze(play);
+    else
+        play.heading = newHeading;
+    play.headAngle = angle;
+    play.movingVertically = vertical;
+    play.movingHorizontally = !vertical;
+}
+
+void pollArrowKeys(PlayState& play) {
+    // Each test reads the heading as the keys before it left it, so Up and
+    // Down together can reverse twice.
+    if (keyDown(scanUp)) applyArrowKey(play, play.heading.y == -2.0f, {0.0f, 2.0f, 0.0f}, 90, true);
+    if (keyDown(scanDown)) applyArrowKey(play, play.heading.y == 2.0f, {0.0f, -2.0f, 0.0f}, 270, true);
+    if (keyDown(scanRight)) applyArrowKey(play, play.heading.x == -2.0f, {2.0f, 0.0f, 0.0f}, 0, false);
+    if (keyDown(scanLeft)) applyArrowKey(play, play.heading.x == 2.0f, {-2.0f, 0.0f, 0.0f}, 180, false);
+}
+
+}  // namespace
+
 void resetSnake(Snake& snake) {
     snake.assign(2, Segment{});
     for (Segment& s : snake) {
@@ -12,12 +52,82 @@ void resetSnake(Snake& snake) {
 }
 
 void appendSegment(Snake& snake) {
+    // Off the board until trail steps pull it into line.
     Segment s;
     s.x = -1000.0f;
     s.y = -1000.0f;
     snake.push_back(s);
 }
 
-void reverseSnake(Snake&, Vec3f&) {}
+void reverseSnake(Snake& snake, Vec3f& heading) {
+    const Segment& tail = snake.back();
+    heading.x = -tail.dx;
+    heading.y = -tail.dy;
+    // In place: the game update must not allocate unless the snake grows.
+    std::reverse(snake.begin(), snake.end());
+}
 
-void advanceReversalPulse(PlayState&) {}
+void advanceReversalPulse(PlayState& play) {
+    if (play.reversalPulse > 0.0f) {
+        play.reversalPulse = static_cast<float>(play.reversalPulse + reversalPulseRate * play.frameTime);
+        if (play.reversalPulse > reversalPulseLimit) play.reversalPulse = 0.0f;
+    }
+}
+
+void runTurnCheck(PlayState& play) {
+    Segment& head = play.snake[0];
+    if (std::floor(head.x) == std::floor(play.lastPollPosition.x) &&
+        std::floor(head.y) == std::floor(play.lastPollPosition.y))
+        return;
+    play.lastPollPosition = {head.x, head.y, head.z};
+    pollArrowKeys(play);
+    if (play.lastClock > play.nextTrailStep) {
+        play.nextTrailStep = play.lastClock + trailStepInterval;
+        stepTrail(play.snake);
+    }
+}
+
+void stepTrail(Snake& snake) {
+    // From the tail end backwards, so every element is read before it is
+    // overwritten and no copy of the array is needed.
+    if (snake.empty()) return;
+    for (std::size_t i = snake.size() - 1; i >= 1; --i) snake[i] = snake[i - 1];
+}
+
+void taperSnake(Snake& snake) {
+    const double upper = upperIndex(snake);
+    for (std::size_t i = 1; i < snake.size(); ++i)
+        snake[i].scale = static_cast<float>(1.0 - (static_cast<double>(i) / upper) * 0.5);
+}
+
+void moveHead(PlayState& play) {
+    Segment& head = play.snake[0];
+    head.x = static_cast<float>(head.x + play.heading.x * play.frameTime * headSpeedFactor);
+    head.y = static_cast<float>(head.y + play.heading.y * play.frameTime * headSpeedFactor);
+    head.dx = play.heading.x;
+    head.dy = play.heading.y;
+    head.dz = play.heading.z;
+}
+
+bool headHitsEdge(const PlayState& play) {
+    const float y = play.snake[0].y;
+    if (y < edgeMargin + play.segmentRadius) return true;
+    return y > static_cast<double>(play.boardHeight) - play.segmentRadius - edgeMargin;
+}
+
+void wrapHead(PlayState& play) {
+    Segment& head = play.snake[0];
+    const float width = static_cast<float>(play.boardWidth);
+    if (head.x + 2.0f * play.segmentRadius <= 0.0f) head.x += width;
+    if (head.x - 2.0f * play.segmentRadius >= width) head.x -= width;
+}
+
+bool headHitsBody(const PlayState& play) {
+    const Segment& head = play.snake[0];
+    for (std::size_t i = 2; i < play.snake.size(); ++i) {
+        const Segment& s = play.snake[i];
+        const float d = static_cast<float>(std::pow(head.y - s.y, 2.0) + std::pow(head.x - s.x, 2.0));
+        if (d < play.segmentRadius) return true;
+    }
+    return false;
+}
