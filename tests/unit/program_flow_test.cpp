@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
+#include <utility>
 
 #include "game/program.h"
 #include "game/program_flow.h"
@@ -78,6 +80,57 @@ TEST_F(Loops, APlayFrameMeasuresItsTimeAndSwaysTheHeading) {
     EXPECT_EQ(program.play.heading.y, program.play.wiggle) << "moving right: the wiggle goes into y";
     EXPECT_EQ(program.play.viewX, -256.0f) << "the head's place before it moved";
     EXPECT_EQ(program.play.viewY, -128.0f);
+}
+
+// Keys from the next present on: everything before stays as it was.
+void holdFromNextPresent(std::set<int> keys) {
+    auto& after = scripted().keysAfterPresent;
+    after.resize(static_cast<std::size_t>(scripted().presents) + 1, after.empty() ? std::set<int>{} : after.back());
+    after.back() = std::move(keys);
+}
+
+TEST_F(Loops, HoldingUpFromGameStartReachesTheTopRowAfterAbout1Point1Seconds) {
+    scripted().clockStep = 0.004;
+    scripted().keysAfterPresent = {{scanSpace, scanUp}};
+    scripted().randoms = {0.0, 0.0, 0.0};  // the food far off at (0, 24)
+    returnToTitle(program);
+    ASSERT_EQ(runTitleLoop(program), TitleOutcome::startGame);
+    startGame(program);
+    EXPECT_EQ(runPlayLoop(program), PlayOutcome::gameOver);
+    // 110 pixels up at 100 pixels a second; playTime counts game time from 0.
+    EXPECT_GT(program.play.playTime, 1.1);
+    EXPECT_LT(program.play.playTime, 1.15);
+    EXPECT_GT(program.play.snake[0].y, 238.0f);
+    EXPECT_EQ(program.play.headAngle, 90);
+
+    holdFromNextPresent({scanEscape});
+    returnToTitle(program);
+    EXPECT_EQ(runTitleLoop(program), TitleOutcome::quit);
+    EXPECT_EQ(upperIndex(program.play.snake), 1) << "the snake is kept as the previous score";
+    EXPECT_TRUE(program.play.movingHorizontally);
+    EXPECT_FALSE(program.play.movingVertically);
+}
+
+TEST_F(Loops, SpaceStillHeldAtGameOverStartsTheNextGameAfterOneTitleFrame) {
+    scripted().clockStep = 0.004;
+    scripted().keysAfterPresent = {{scanSpace, scanUp}};
+    scripted().randoms = {0.0, 0.0, 0.0, 0.0, 0.0, 0.0};
+    returnToTitle(program);
+    ASSERT_EQ(runTitleLoop(program), TitleOutcome::startGame);
+    startGame(program);
+    ASSERT_EQ(runPlayLoop(program), PlayOutcome::gameOver);
+    const int presentsAtGameOver = scripted().presents;
+    const double playTimeAtGameOver = program.play.playTime;
+
+    returnToTitle(program);
+    ASSERT_EQ(runTitleLoop(program), TitleOutcome::startGame);
+    EXPECT_EQ(scripted().presents, presentsAtGameOver + 1);
+
+    startGame(program);
+    EXPECT_EQ(upperIndex(program.play.snake), 1);
+    EXPECT_EQ(program.play.snake[0].y, 128.0f);
+    EXPECT_EQ(runPlayLoop(program), PlayOutcome::gameOver);
+    EXPECT_NEAR(program.play.playTime - playTimeAtGameOver, 1.1, 0.05) << "the second game runs like the first";
 }
 
 }  // namespace

@@ -138,6 +138,18 @@ TEST_F(SnakeRules, HeldKeysApplyInTableOrderAndTheLastOneDecides) {
     EXPECT_FALSE(play.movingVertically);
     EXPECT_EQ(play.reversalPulse, 0.0f);
     EXPECT_EQ(play.snake[1].x, 96.0f);
+
+    // Moving up, Right turns first and then Left opposes it: a reversal.
+    play.snake = {at(100.0f, 100.0f, 0.0f, 2.0f), at(100.0f, 96.0f, 0.1f, 2.0f)};
+    play.heading = {0.3f, 2.0f, 0.0f};
+    headAt(100.0f, 100.0f);
+    holdKeys({scanRight, scanLeft});
+    ASSERT_TRUE(runGameUpdate(play));
+    EXPECT_EQ(play.reversalPulse, 0.1f);
+    EXPECT_EQ(play.snake[0].y, 96.0f);
+    EXPECT_EQ(play.heading.x, -0.1f);
+    EXPECT_EQ(play.heading.y, -2.0f);
+    EXPECT_EQ(play.headAngle, 180);
 }
 
 TEST_F(SnakeRules, KeyAlongTheMotionOnlyClearsTheSway) {
