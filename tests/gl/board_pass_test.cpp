@@ -1,0 +1,348 @@
+// The board pass on a real Mesa context, read back from the board target.
+// Plain-coloured textures stand in for the game's pictures so that every
+// drawn thing can be told apart by its colour.
+#include <gtest/gtest.h>
+
+#include <SDL2/SDL2_gfxPrimitives_font.h>
+
+#include <algorithm>
+#include <string>
+
+#include "game/play_state.h"
+#include "gl/gl_probe.h"
+#include "gl/pass_helpers.h"
+#include "render/board_pass.h"
+#include "render/board_target.h"
+#include "render/cylinder_pass.h"
+#include "render/display_setup.h"
+#include "render/font.h"
+#include "render/framebuffer_api.h"
+#include "render/texture_images.h"
+
+namespace {
+
+constexpr std::uint32_t grassGreen = 0x00A000FFu;
+constexpr std::uint32_t stoneGrey = 0x808080FFu;
+constexpr std::uint32_t bodyBlue = 0x0000FFFFu;
+constexpr std::uint32_t headRed = 0xFF0000FFu;
+constexpr std::uint32_t eyeYellow = 0xFFFF00FFu;
+
+bool isGreen(Rgba p) { return near(p.r, 0) && near(p.g, 0xA0) && near(p.b, 0); }
+bool isGrey(Rgba p) { return near(p.r, 0x80) && near(p.g, 0x80) && near(p.b, 0x80); }
+bool isBlue(Rgba p) { return p.b > 200 && p.r < 60 && p.g < 60; }
+bool isRed(Rgba p) { return p.r > 200 && p.g < 60 && p.b < 60; }
+bool isYellow(Rgba p) { return p.r > 200 && p.g > 200 && p.b < 60; }
+
+// The real font, built once for the whole run.
+const Font& realFont() {
+    static Font font = [] {
+        Font f;
+        uploadTexture(f.texture, makeFontImage());
+        buildFont(f.listBase, 16.0f, 16.0f, 8);
+        return f;
+    }();
+    return font;
+}
+
+TextureSet plainTextures() {
+    TextureSet set;
+    set.names[fontSlot] = realFont().texture;
+    set.names[bodySlot] = makeSolidTexture(bodyBlue);
+    // Left half red, right half yellow: the +x side stands for the eyes.
+    set.names[headSlot] = makeTexture(2, 1, {headRed, eyeYellow});
+    set.names[tileSlot] = makeSolidTexture(stoneGrey);
+    set.names[backgroundSlot] = makeSolidTexture(grassGreen);
+    return set;
+}
+
+void deleteTextures(TextureSet& set) {
+    for (int slot = bodySlot; slot < textureSlotCount; ++slot) glDeleteTextures(1, &set.names[slot]);
+}
+
+// The vertical run of pixels of a kind through (x, y).
+template <class Pred>
+int runHeight(const Readback& board, int x, int y, Pred kind) {
+    if (!kind(board.at(x, y))) return 0;
+    int top = y, bottom = y;
+    while (top + 1 < board.height && kind(board.at(x, top + 1))) ++top;
+    while (bottom > 0 && kind(board.at(x, bottom - 1))) --bottom;
+    return top - bottom + 1;
+}
+
+class BoardPass : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(createBoardTarget(target, 512, 256, false));
+        textures = plainTextures();
+        play.frameTime = 0.0;  // keeps any running pulse where the test put it
+        play.food.x = 450.0f;
+        play.food.y = 60.0f;
+        play.food.value = 3;
+    }
+    void TearDown() override {
+        unbindBoardTarget();
+        deleteTextures(textures);
+        releaseBoardTarget(target);
+    }
+    Readback draw(const std::string& name) {
+        runBoardPass(play, target, 0, textures, realFont());
+        Readback board = readPixels(0, 0, 512, 256);
+        lastName = name;
+        return board;
+    }
+    void keepOnFailure(const Readback& board) {
+        if (::testing::Test::HasFailure()) saveReadback(board, "board_pass_" + lastName + ".ppm");
+    }
+
+    BoardTarget target;
+    TextureSet textures;
+    PlayState play;
+    std::string lastName;
+};
+
+TEST_F(BoardPass, ANewGameShowsTheHeadAloneOnGrassBetweenTwoRowsOfStone) {
+    play.snake = snakeAt({{256.0f, 128.0f}, {256.0f, 128.0f}});
+    Readback board = draw("new_game");
+
+    int red = 0, blue = 0, minX = 512, maxX = -1, minY = 256, maxY = -1;
+    int badTiles = 0, badEdgeOfTiles = 0;
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 512; ++x) {
+            Rgba p = board.at(x, y);
+            if (isBlue(p)) ++blue;
+            if (isRed(p) || isYellow(p)) {
+                ++red;
+                minX = std::min(minX, x), maxX = std::max(maxX, x);
+                minY = std::min(minY, y), maxY = std::max(maxY, y);
+            }
+            if ((y < 16 || y >= 240) && !isGrey(p)) ++badTiles;
+            if ((y == 16 || y == 239) && !isGreen(p)) ++badEdgeOfTiles;
+        }
+    EXPECT_EQ(blue, 0) << "a new game has no body stretch";
+    EXPECT_EQ(red, 16 * 16) << "four head quads on top of each other";
+    EXPECT_EQ(minX, 248);
+    EXPECT_EQ(maxX, 263);
+    EXPECT_EQ(minY, 120);
+    EXPECT_EQ(maxY, 135);
+    EXPECT_EQ(badTiles, 0) << "stone rows cover y 0-16 and 240-256 across the whole width";
+    EXPECT_EQ(badEdgeOfTiles, 0) << "and no further";
+    EXPECT_TRUE(isGreen(board.at(100, 128)));
+    keepOnFailure(board);
+}
+
+TEST_F(BoardPass, SegmentsNearAnEdgeAreDrawnAgainOneBoardWidthAway) {
+    struct Case {
+        float x;
+        int firstRed, lastRed;           // the drawing itself, clipped to the board
+        int copyFirstRed, copyLastRed;   // its copy, -1 when none shows
+    };
+    const Case cases[] = {
+        {5.0f, 0, 12, 509, 511},     // copy at 517
+        {508.0f, 500, 511, 0, 3},    // copy at -4
+        {256.0f, 248, 263, -1, -1},  // no copy
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("segment at x = " + std::to_string(c.x));
+        play.snake = snakeAt({{c.x, 100.0f}, {c.x, 100.0f}});
+        Readback board = draw("wrap_" + std::to_string(static_cast<int>(c.x)));
+        for (int x = 0; x < 512; ++x) {
+            const bool expected = (x >= c.firstRed && x <= c.lastRed) || (x >= c.copyFirstRed && x <= c.copyLastRed);
+            const Rgba p = board.at(x, 100);
+            EXPECT_EQ(isRed(p) || isYellow(p), expected) << "at x = " << x;
+        }
+        keepOnFailure(board);
+    }
+}
+
+TEST_F(BoardPass, AStretchAcrossTheSeamIsDrawnBesideItsSegmentAndNotAcrossTheBoard) {
+    // The head has gone up from 16; the stretch behind it reaches back over the seam.
+    play.snake = snakeAt({{16.0f, 200.0f}, {16.0f, 128.0f}, {526.0f, 128.0f}});
+    Readback board = draw("seam");
+    for (int x = 0; x < 512; ++x) {
+        const Rgba p = board.at(x, 128);
+        if (x >= 5 && x <= 23)
+            EXPECT_TRUE(isBlue(p)) << "quads at 13 to 16 reach from 5 to 24; x = " << x;
+        else
+            EXPECT_TRUE(isGreen(p)) << "nothing across the board; x = " << x;
+    }
+    keepOnFailure(board);
+
+    // The same a little further left: now the copy beyond the right edge shows.
+    play.snake = snakeAt({{6.0f, 200.0f}, {6.0f, 128.0f}, {516.0f, 128.0f}});
+    board = draw("seam_copy");
+    for (int x = 0; x < 512; ++x) {
+        const Rgba p = board.at(x, 128);
+        const bool blue = x <= 13 || x >= 507;
+        EXPECT_EQ(isBlue(p), blue) << "quads at 3 to 6 and their copy at 515 to 518; x = " << x;
+    }
+    keepOnFailure(board);
+}
+
+TEST_F(BoardPass, ARunningPulseNarrowsOneStretchThatMovesFromTheTailTowardTheHead) {
+    // Eleven segments 40 apart along y = 128, head at 440 on the right.
+    play.snake = snakeAt({{440, 128}, {400, 128}, {360, 128}, {320, 128}, {280, 128}, {240, 128},
+                          {200, 128}, {160, 128}, {120, 128}, {80, 128}, {40, 128}});
+    // The middle of stretch i lies 20 to the left of segment i.
+    auto middle = [](int i) { return 440 - 40 * i - 20; };
+
+    play.reversalPulse = 0.0f;
+    Readback board = draw("pulse_none");
+    for (int i = 1; i < 10; ++i) EXPECT_EQ(runHeight(board, middle(i), 128, isBlue), 16) << "stretch " << i;
+    EXPECT_EQ(runHeight(board, middle(0) + 5, 128, isRed), 16);
+
+    // Early on the marked index is the tail end, which has no stretch.
+    play.reversalPulse = 4.9f;
+    board = draw("pulse_early");
+    for (int i = 1; i < 10; ++i) EXPECT_EQ(runHeight(board, middle(i), 128, isBlue), 16) << "stretch " << i;
+
+    // At 25 the marked stretch is U - floor(10 * 25 / 50) = 5, half-side 25 / 50 + 1.
+    play.reversalPulse = 25.0f;
+    board = draw("pulse_25");
+    for (int i = 1; i < 10; ++i)
+        EXPECT_EQ(runHeight(board, middle(i), 128, isBlue), i == 5 ? 3 : 16) << "stretch " << i;
+    EXPECT_FLOAT_EQ(play.segmentRadius, 8.0f) << "the head's stretch, drawn last, is not marked";
+
+    // Later it is nearer the head, and a little wider: half-side 1.8 covers
+    // rows 126.2 to 129.8, four pixel centres.
+    play.reversalPulse = 40.0f;
+    board = draw("pulse_40");
+    for (int i = 1; i < 10; ++i)
+        EXPECT_EQ(runHeight(board, middle(i), 128, isBlue), i == 2 ? 4 : 16) << "stretch " << i;
+
+    // Only at exactly 50 does it reach the head, with half-side 2.
+    play.reversalPulse = 50.0f;
+    board = draw("pulse_50");
+    // Quads of half-side 2 at 410, 420, 430 and 440.
+    EXPECT_EQ(runHeight(board, 430, 128, [](Rgba p) { return isRed(p) || isYellow(p); }), 4);
+    EXPECT_FLOAT_EQ(play.segmentRadius, 2.0f) << "the pass leaves the radius of the last stretch drawn";
+    keepOnFailure(board);
+}
+
+TEST_F(BoardPass, TheStretchRightAfterTheNarrowPlaceDecidesItsWrapCopyWithTheNarrowRadius) {
+    // Segment 4 at x = 6 would normally get a copy at 518 (visible at 510-511
+    // and, through its stretch over the seam, from 507). Right after the
+    // narrow stretch 5 its margin is 2 x 1.5 = 3, so no copy is drawn.
+    play.snake = snakeAt({{166, 128}, {126, 128}, {86, 128}, {46, 128}, {6, 128}, {478, 128},
+                          {438, 128}, {398, 128}, {358, 128}, {318, 128}, {278, 128}});
+    play.reversalPulse = 0.0f;
+    Readback board = draw("quirk_without_pulse");
+    for (int x = 507; x < 512; ++x) EXPECT_TRUE(isBlue(board.at(x, 128))) << "copy expected at x = " << x;
+    keepOnFailure(board);
+
+    play.reversalPulse = 25.0f;
+    board = draw("quirk_with_pulse");
+    for (int x = 481; x < 512; ++x) EXPECT_TRUE(isGreen(board.at(x, 128))) << "no copy expected at x = " << x;
+    EXPECT_EQ(runHeight(board, 458, 128, isBlue), 3) << "stretch 5 is the narrow one";
+    EXPECT_TRUE(isBlue(board.at(5, 128))) << "segment 4 itself is drawn";
+    keepOnFailure(board);
+}
+
+TEST_F(BoardPass, TheHeadIsTurnedByItsAngleAndTheBodyIsScaled) {
+    play.snake = snakeAt({{400, 128}, {300, 128}, {200, 128}}, 0.5f);
+    struct Case {
+        int angle;
+        int eyeX, eyeY, backX, backY;  // where the yellow and the red half lie
+    };
+    const Case cases[] = {
+        {0, 404, 128, 396, 128}, {90, 400, 132, 400, 124}, {180, 396, 128, 404, 128}, {270, 400, 124, 400, 132}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE("headAngle " + std::to_string(c.angle));
+        play.headAngle = c.angle;
+        Readback board = draw("head_" + std::to_string(c.angle));
+        EXPECT_TRUE(isYellow(board.at(c.eyeX, c.eyeY)));
+        EXPECT_TRUE(isRed(board.at(c.backX, c.backY)));
+        // Stretch 1 runs from 200 to 300 with quads at 225, 250, 275, 300 of half-side 8 x 0.5.
+        EXPECT_EQ(runHeight(board, 250, 128, isBlue), 8) << "body scaled by 0.5";
+        EXPECT_TRUE(isGreen(board.at(237, 128))) << "gap between scaled quads";
+        // The head's stretch is not scaled.
+        EXPECT_EQ(runHeight(board, 350, 128, [](Rgba p) { return isRed(p) || isYellow(p); }), 16);
+        keepOnFailure(board);
+    }
+}
+
+TEST_F(BoardPass, TheFoodValueIsDrawnAsOneGlyphCentredOnTheFood) {
+    play.snake = snakeAt({{256, 128}, {256, 128}});
+    play.food.x = 100.0f;
+    play.food.y = 100.0f;
+    for (int value : {1, 7}) {
+        SCOPED_TRACE("value " + std::to_string(value));
+        play.food.value = value;
+        Readback board = draw("food_" + std::to_string(value));
+        const unsigned char* glyph = &gfxPrimitivesFontdata[8 * ('0' + value)];
+        int wrong = 0;
+        for (int y = 80; y < 120; ++y)
+            for (int x = 80; x < 120; ++x) {
+                bool ink = false;
+                const int column = (x - 92) / 2, row = (107 - y) / 2;
+                if (x >= 92 && x < 108 && y >= 92 && y < 108) ink = glyph[row] & (0x80 >> column);
+                // The ink is grey p, p, p: never the grass colour, whatever the flicker.
+                const Rgba p = board.at(x, y);
+                if (ink == isGreen(p)) ++wrong;
+                if (ink && !(p.r == p.g && p.g == p.b)) ++wrong;
+            }
+        EXPECT_EQ(wrong, 0);
+        keepOnFailure(board);
+    }
+}
+
+// Run with MESA_EXTENSION_OVERRIDE=-GL_EXT_framebuffer_object: the board is
+// drawn in the corner of the back buffer and copied into a texture of its own.
+TEST(WithoutFramebufferObjectBoardPass, TheBoardIsCopiedWithItsMipmapsAndShownOnTheCylinder) {
+    ASSERT_EQ(framebufferApi.glBindFramebufferEXT, nullptr) << "run with the extension removed";
+    const std::uint32_t copy = createBoardCopyTexture(512, 256);
+    ASSERT_NE(copy, 0u);
+    TextureSet textures = plainTextures();
+    BoardTarget none;
+    PlayState play;
+    play.snake = snakeAt({{256, 128}, {256, 128}});
+    play.viewX = -256.0f;
+    play.viewY = -128.0f;
+    play.food.x = 450.0f;
+    play.food.y = 60.0f;
+    play.food.value = 3;
+    LightParams light;
+    setUpLight(light, {0.4f, 0.4f, 0.4f, 1.0f}, {0.5f, 0.5f, 0.5f, 1.0f}, {0.65f, 0.65f, 0.65f, 1.0f},
+               {0.0f, 0.0f, 50.0f, 1.0f});
+    glEnable(GL_COLOR_MATERIAL);
+    glDisable(GL_CULL_FACE);
+
+    // Two frames, so the second board pass runs on the depth buffer and the
+    // state that a cylinder pass leaves behind.
+    for (int frame = 0; frame < 2; ++frame) {
+        runBoardPass(play, none, copy, textures, realFont());
+        EXPECT_EQ(currentViewport(), (std::array<GLint, 4>{0, 0, 1024, 768}));
+        runCylinderPass(play, copy, 256, light, realFont());
+    }
+
+    glBindTexture(GL_TEXTURE_2D, copy);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    Readback level0{512, 256, std::vector<std::uint8_t>(512 * 256 * 4)};
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, level0.rgba.data());
+    EXPECT_TRUE(isRed(level0.at(256, 128)) || isYellow(level0.at(256, 128)));
+    EXPECT_TRUE(isGrey(level0.at(30, 8)));
+    EXPECT_TRUE(isGreen(level0.at(30, 60)));
+    EXPECT_TRUE(isGrey(level0.at(300, 250)));
+    // Level 3 is 64 x 32: one texel per 8 x 8 board pixels.
+    Readback level3{64, 32, std::vector<std::uint8_t>(64 * 32 * 4)};
+    glGetTexImage(GL_TEXTURE_2D, 3, GL_RGBA, GL_UNSIGNED_BYTE, level3.rgba.data());
+    EXPECT_TRUE(isGrey(level3.at(10, 0)));
+    EXPECT_TRUE(isGreen(level3.at(10, 8)));
+    EXPECT_TRUE(isGrey(level3.at(10, 31)));
+    if (::testing::Test::HasFailure()) saveReadback(level0, "board_copy_level0.ppm");
+
+    // The window shows the head at its centre.
+    Readback window = readPixels(0, 0, 1024, 768);
+    const Rgba centre = window.at(512, 384);
+    EXPECT_GT(centre.r, 2 * centre.b) << "the head (red and yellow) faces the viewer";
+    int greenish = 0;
+    for (int x = 400; x < 624; ++x) {
+        const Rgba p = window.at(x, 300);
+        if (p.g > 2 * p.r && p.g > 2 * p.b) ++greenish;
+    }
+    EXPECT_GT(greenish, 200) << "grass across the front of the cylinder";
+    if (::testing::Test::HasFailure()) saveReadback(window, "board_copy_window.ppm");
+    deleteTextures(textures);
+    glDeleteTextures(1, &copy);
+}
+
+}  // namespace

@@ -1,0 +1,280 @@
+// The cylinder pass on a real Mesa context: where the board lands in the
+// window, how the cylinder is lit and tipped, and the score line.
+#include <gtest/gtest.h>
+
+#include <SDL2/SDL2_gfxPrimitives_font.h>
+
+#include <optional>
+#include <string>
+
+#include "game/play_state.h"
+#include "gl/gl_probe.h"
+#include "gl/pass_helpers.h"
+#include "render/board_pass.h"
+#include "render/board_target.h"
+#include "render/cylinder_pass.h"
+#include "render/display_setup.h"
+#include "render/font.h"
+#include "render/texture_images.h"
+
+namespace {
+
+constexpr std::uint32_t grassGreen = 0x00A000FFu;
+constexpr std::uint32_t markBlue = 0x0000FFFFu;
+constexpr std::uint32_t markRed = 0xFF0000FFu;
+constexpr std::uint32_t markYellow = 0xFFFF00FFu;
+constexpr std::uint32_t magenta = 0xFF00FFFFu;
+
+// Lit colours keep their hue; these tell the marks apart on the cylinder.
+bool blueish(Rgba p) { return p.b > 2 * p.r + 20 && p.b > 2 * p.g + 20; }
+bool reddish(Rgba p) { return p.r > 2 * p.g + 20 && p.r > 2 * p.b + 20; }
+bool yellowish(Rgba p) { return p.r > 2 * p.b + 20 && p.g > 2 * p.b + 20; }
+bool black(Rgba p) { return p.r < 8 && p.g < 8 && p.b < 8; }
+
+const Font& realFont() {
+    static Font font = [] {
+        Font f;
+        uploadTexture(f.texture, makeFontImage());
+        buildFont(f.listBase, 16.0f, 16.0f, 8);
+        return f;
+    }();
+    return font;
+}
+
+// A 512 x 256 board of grass with marks painted in by the caller.
+struct Board {
+    std::vector<std::uint32_t> texels = std::vector<std::uint32_t>(512 * 256, grassGreen);
+    void columns(int from, int to, std::uint32_t colour) {
+        for (int y = 0; y < 256; ++y)
+            for (int x = from; x <= to; ++x) texels[static_cast<std::size_t>(y) * 512 + x] = colour;
+    }
+    void rows(int from, int to, std::uint32_t colour) {
+        for (int y = from; y <= to; ++y)
+            for (int x = 0; x < 512; ++x) texels[static_cast<std::size_t>(y) * 512 + x] = colour;
+    }
+};
+
+// The centre of the first run of a kind along a window row, if any.
+template <class Pred>
+std::optional<double> runCentreInRow(const Readback& window, int y, int fromX, int toX, Pred kind) {
+    for (int x = fromX; x < toX; ++x) {
+        if (!kind(window.at(x, y))) continue;
+        int end = x;
+        while (end + 1 < toX && kind(window.at(end + 1, y))) ++end;
+        return (x + end) / 2.0 + 0.5;
+    }
+    return std::nullopt;
+}
+
+// The centre of the first run of a kind met going from the window's middle row
+// up (or down) a column: the near side of the cylinder, not the inside of its
+// far wall that shows through an open end.
+template <class Pred>
+std::optional<double> runCentreFromMiddle(const Readback& window, int x, bool upward, Pred kind) {
+    const int step = upward ? 1 : -1;
+    for (int y = window.height / 2; y >= 0 && y < window.height; y += step) {
+        if (!kind(window.at(x, y))) continue;
+        int end = y;
+        while (end + step >= 0 && end + step < window.height && kind(window.at(x, end + step))) end += step;
+        return (y + end) / 2.0 + 0.5;
+    }
+    return std::nullopt;
+}
+
+class CylinderPass : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // What start-up leaves behind for the passes.
+        setUpLight(light, {0.4f, 0.4f, 0.4f, 1.0f}, {0.5f, 0.5f, 0.5f, 1.0f}, {0.65f, 0.65f, 0.65f, 1.0f},
+                   {0.0f, 0.0f, 50.0f, 1.0f});
+        glEnable(GL_COLOR_MATERIAL);
+        glDisable(GL_CULL_FACE);
+        play.snake = snakeAt({{256, 128}, {256, 128}});
+    }
+    void TearDown() override {
+        if (texture) glDeleteTextures(1, &texture);
+    }
+    Readback drawWith(const Board& board, float headX, float headY, const std::string& name) {
+        if (!texture) {
+            texture = makeTexture(512, 256, board.texels);
+            // All levels, for the mipmapped filter the pass asks for.
+            std::vector<std::uint8_t> bytes;
+            for (std::uint32_t c : board.texels)
+                for (int shift : {24, 16, 8, 0}) bytes.push_back(static_cast<std::uint8_t>(c >> shift));
+            gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, 512, 256, GL_RGBA, GL_UNSIGNED_BYTE, bytes.data());
+        }
+        play.viewX = -headX;
+        play.viewY = -headY;
+        runCylinderPass(play, texture, 256, light, realFont());
+        Readback window = readPixels(0, 0, 1024, 768);
+        shotName = "cylinder_" + name + ".ppm";
+        return window;
+    }
+    void keepOnFailure(const Readback& window) {
+        if (::testing::Test::HasFailure()) saveReadback(window, shotName);
+    }
+
+    LightParams light;
+    PlayState play;
+    GLuint texture = 0;
+    std::string shotName;
+};
+
+TEST_F(CylinderPass, TheHeadsColumnFacesTheViewerAndBoardXGrowsToTheRight) {
+    Board board;
+    board.columns(254, 257, markBlue);
+    board.columns(300, 303, markRed);
+    Readback window = drawWith(board, 256.0f, 128.0f, "middle");
+
+    const auto blue = runCentreInRow(window, 384, 0, 1024, blueish);
+    ASSERT_TRUE(blue.has_value());
+    EXPECT_NEAR(*blue, 512.0, 3.0) << "board x = 256 at the window's centre";
+    const auto red = runCentreInRow(window, 384, 0, 1024, reddish);
+    ASSERT_TRUE(red.has_value());
+    EXPECT_GT(*red, *blue + 20.0) << "board x 300 to the right of 256";
+
+    // Upright: the mark runs from the top of the window to the bottom.
+    for (int y : {40, 200, 384, 560, 720})
+        EXPECT_TRUE(runCentreInRow(window, y, 490, 534, blueish).has_value()) << "mark missing in row " << y;
+    // Black outside the silhouette (radius 5 seen from 22: about 512 +- 155).
+    for (int x : {20, 300, 720, 1000}) EXPECT_TRUE(black(window.at(x, 384))) << "x = " << x;
+    keepOnFailure(window);
+}
+
+TEST_F(CylinderPass, TheFacetsAreLitFromTheFrontSoTheMiddleIsBrightestAndTheSidesDarker) {
+    Board board;
+    Readback window = drawWith(board, 256.0f, 128.0f, "lit");
+    int left = 0;
+    while (left < 1024 && black(window.at(left, 384))) ++left;
+    int right = 1023;
+    while (right >= 0 && black(window.at(right, 384))) --right;
+    ASSERT_LT(left, 512);
+    EXPECT_NEAR(left, 512 - 155, 12);
+    EXPECT_NEAR(right, 512 + 155, 12);
+    const Rgba middle = window.at(512, 384);
+    const Rgba nearLeft = window.at(left + 3, 384);
+    const Rgba nearRight = window.at(right - 3, 384);
+    EXPECT_GT(middle.g, 160) << "the diffuse light faces the middle";
+    EXPECT_GT(middle.g, nearLeft.g + 30);
+    EXPECT_GT(middle.g, nearRight.g + 30);
+    EXPECT_GT(nearLeft.g, 40) << "ambient light still shows the sides";
+    keepOnFailure(window);
+}
+
+TEST_F(CylinderPass, WithTheHeadAtTheLeftEdgeTheSeamFacesTheViewer) {
+    Board board;
+    board.columns(0, 3, markBlue);
+    board.columns(508, 511, markRed);
+    Readback window = drawWith(board, 0.0f, 128.0f, "seam");
+    const auto blue = runCentreInRow(window, 384, 400, 624, blueish);
+    const auto red = runCentreInRow(window, 384, 400, 624, reddish);
+    ASSERT_TRUE(blue.has_value());
+    ASSERT_TRUE(red.has_value());
+    EXPECT_GT(*blue, 512.0);
+    EXPECT_LT(*blue, 530.0) << "board x 0 just right of the centre";
+    EXPECT_LT(*red, 512.0);
+    EXPECT_GT(*red, 494.0) << "board x 511 just left of it";
+    keepOnFailure(window);
+}
+
+TEST_F(CylinderPass, AHeadNearTheTopOrBottomTipsTheCylinderSoItsRowMovesTowardTheMiddle) {
+    Board board;
+    board.rows(236, 240, markYellow);
+    board.rows(16, 20, markBlue);
+    Readback window = drawWith(board, 256.0f, 128.0f, "upright");
+    const auto topUpright = runCentreFromMiddle(window, 512, true, yellowish);
+    const auto bottomUpright = runCentreFromMiddle(window, 512, false, blueish);
+    keepOnFailure(window);
+    window = drawWith(board, 256.0f, 238.0f, "tipped_up");
+    const auto topTipped = runCentreFromMiddle(window, 512, true, yellowish);
+    keepOnFailure(window);
+    window = drawWith(board, 256.0f, 18.0f, "tipped_down");
+    const auto bottomTipped = runCentreFromMiddle(window, 512, false, blueish);
+    keepOnFailure(window);
+
+    ASSERT_TRUE(topUpright && bottomUpright && topTipped && bottomTipped);
+    // Upright, the rows near the ends are far from the middle (row 384).
+    EXPECT_GT(*topUpright, 700.0);
+    EXPECT_LT(*bottomUpright, 68.0);
+    // Tipped by (238 - 128) / 3 degrees, the head's row comes toward the middle.
+    EXPECT_NEAR(*topTipped, 585.0, 20.0);
+    EXPECT_NEAR(*bottomTipped, 768.0 - 585.0, 20.0);
+}
+
+// The glyphs of the text, twice magnified, with the pen at penX on the top row.
+int wrongScorePixels(const Readback& window, const std::string& text, int penX) {
+    int wrong = 0;
+    for (std::size_t k = 0; k < text.size(); ++k) {
+        const unsigned char* glyph = &gfxPrimitivesFontdata[8 * static_cast<unsigned char>(text[k])];
+        const int left = penX - 8 + 16 * static_cast<int>(k);
+        for (int y = 752; y < 768; ++y)
+            for (int x = left; x < left + 16; ++x) {
+                const bool ink = glyph[(767 - y) / 2] & (0x80 >> ((x - left) / 2));
+                const Rgba p = window.at(x, y);
+                const bool white = p.r > 250 && p.g > 250 && p.b > 250;
+                if (ink != white) ++wrong;
+            }
+    }
+    // Nothing white just left and right of the line.
+    const int right = penX - 8 + 16 * static_cast<int>(text.size());
+    for (int y = 752; y < 768; ++y)
+        for (int x : {penX - 10, penX - 9, right, right + 1})
+            if (window.at(x, y).r > 250 && window.at(x, y).g > 250) ++wrong;
+    return wrong;
+}
+
+TEST_F(CylinderPass, TheScoreLineIsCentredAtTheTopOfTheWindow) {
+    Board board;
+    play.snake = snakeAt({{256, 128}, {256, 128}});
+    Readback window = drawWith(board, 256.0f, 128.0f, "score_1");
+    EXPECT_EQ(wrongScorePixels(window, "Your score 1", 416), 0);
+    keepOnFailure(window);
+
+    play.snake.resize(11, play.snake[0]);
+    window = drawWith(board, 256.0f, 128.0f, "score_10");
+    EXPECT_EQ(wrongScorePixels(window, "Your score 10", 408), 0);
+    keepOnFailure(window);
+
+    GLboolean lighting = GL_FALSE;
+    glGetBooleanv(GL_LIGHTING, &lighting);
+    EXPECT_TRUE(lighting) << "lighting is on again after the line";
+}
+
+// Without the rebuild the smaller levels keep whatever the target was created
+// with, and wherever the cylinder minifies the board it shows that instead.
+TEST_F(CylinderPass, TheBoardTexturesSmallerLevelsFollowTheBoardJustDrawn) {
+    BoardTarget target;
+    ASSERT_TRUE(createBoardTarget(target, 512, 256, false));
+    TextureSet textures;
+    textures.names[fontSlot] = realFont().texture;
+    textures.names[bodySlot] = makeSolidTexture(markBlue);
+    textures.names[headSlot] = makeSolidTexture(markRed);
+    textures.names[tileSlot] = makeSolidTexture(markYellow);
+    textures.names[backgroundSlot] = makeSolidTexture(magenta);
+    play.food.x = 400.0f;
+    play.food.y = 60.0f;
+    play.food.value = 4;
+    play.viewX = -256.0f;
+    play.viewY = -128.0f;
+    runBoardPass(play, target, 0, textures, realFont());
+    runCylinderPass(play, target.colorTexture, 256, light, realFont());
+    Readback window = readPixels(0, 0, 1024, 768);
+
+    glBindTexture(GL_TEXTURE_2D, target.colorTexture);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    Readback level4{32, 16, std::vector<std::uint8_t>(32 * 16 * 4)};
+    glGetTexImage(GL_TEXTURE_2D, 4, GL_RGBA, GL_UNSIGNED_BYTE, level4.rgba.data());
+    const Rgba grass = level4.at(4, 8);
+    EXPECT_EQ(grass.r, 255);
+    EXPECT_EQ(grass.g, 0);
+    EXPECT_EQ(grass.b, 255);
+
+    // The cylinder itself shows the board: magenta at its middle (level 0).
+    const Rgba middle = window.at(600, 384);
+    EXPECT_TRUE(middle.r > 2 * middle.g + 20 && middle.b > 2 * middle.g + 20);
+    if (::testing::Test::HasFailure()) saveReadback(window, "cylinder_mipmaps.ppm");
+    for (int slot = bodySlot; slot < textureSlotCount; ++slot) glDeleteTextures(1, &textures.names[slot]);
+    releaseBoardTarget(target);
+}
+
+}  // namespace
