@@ -1,4 +1,132 @@
+// Cost of one game update and of one food placement for long snakes.
+//
+//   bench_rules [--benchmark_filter=...]
+//
+// The update benchmark makes every iteration a full one: the head stands on a
+// new whole pixel and the clock has passed the trail timer, so the key poll and
+// the trail step run each time, followed by taper, motion, both tests and the
+// food test. The "allocs" counter is heap allocations per iteration.
 #include <benchmark/benchmark.h>
-// Filled in with the game rules.
-static void BM_placeholder(benchmark::State& state) { for (auto _ : state) benchmark::DoNotOptimize(0); }
-BENCHMARK(BM_placeholder);
+
+#include <cstdlib>
+#include <new>
+#include <vector>
+
+#include "game/food.h"
+#include "game/game_update.h"
+#include "game/play_state.h"
+#include "game/snake.h"
+#include "support/scripted_platform.h"
+
+namespace {
+std::size_t allocationCount = 0;
+}  // namespace
+
+// GCC takes free() in these for a mismatch with the operator new above it;
+// both are ours and pair malloc with free.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void* operator new(std::size_t size) {
+    ++allocationCount;
+    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) { return operator new(size); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+struct Place {
+    float x, y;
+};
+
+// Rows 3 pixels apart between the stone rows, 3 pixels between places in a
+// row: 12 312 places, more than the longest snake here, so the head never meets
+// the trail it leaves along them.
+std::vector<Place> makePath() {
+    std::vector<Place> path;
+    for (int row = 0; row < 72; ++row)
+        for (int column = 0; column < 171; ++column)
+            path.push_back({static_cast<float>(column * 3) + 0.5f, 20.5f + static_cast<float>(row * 3)});
+    return path;
+}
+
+// A snake of `length` segments whose body lies on the places the head has
+// just left, the head at path[length].
+void layOutSnake(Snake& snake, std::size_t length, const std::vector<Place>& path) {
+    snake.assign(length, Segment{});
+    for (std::size_t k = 0; k < length; ++k) {
+        const Place& place = path[(length - k) % path.size()];
+        snake[k].x = place.x;
+        snake[k].y = place.y;
+        snake[k].dx = 2.0f;
+    }
+}
+
+void BM_gameUpdate(benchmark::State& state) {
+    resetScriptedPlatform();
+    const std::vector<Place> path = makePath();
+    const auto length = static_cast<std::size_t>(state.range(0));
+    PlayState play;
+    layOutSnake(play.snake, length, path);
+    play.food = {-5000.0f, -5000.0f, 0.0f, 1};  // never reached
+    play.heading = {2.0f, 0.0f, 0.0f};
+    play.frameTime = 0.001;
+    play.lastClock = 100.0;
+    std::size_t next = length;
+
+    const std::size_t allocationsBefore = allocationCount;
+    for (auto _ : state) {
+        const Place& place = path[next % path.size()];
+        play.snake[0].x = place.x;
+        play.snake[0].y = place.y;
+        play.lastClock += 0.05;
+        if (!runGameUpdate(play)) {
+            state.SkipWithError("the snake died");
+            break;
+        }
+        if (play.nextTrailStep != play.lastClock + 0.045) {
+            state.SkipWithError("no trail step");
+            break;
+        }
+        ++next;
+    }
+    benchmark::DoNotOptimize(play.snake.data());
+    state.counters["allocs"] = benchmark::Counter(static_cast<double>(allocationCount - allocationsBefore),
+                                                  benchmark::Counter::kAvgIterations);
+    if (play.snake.size() != length) state.SkipWithError("the snake grew");
+}
+BENCHMARK(BM_gameUpdate)->Arg(2)->Arg(1000)->Arg(10000);
+
+// Placement against 10 000 segments lying on the path: they block about four
+// fifths of the food rectangle, so most placements take several attempts.
+void BM_placeFoodCrowded(benchmark::State& state) {
+    resetScriptedPlatform();
+    const std::vector<Place> path = makePath();
+    Snake snake;
+    layOutSnake(snake, static_cast<std::size_t>(state.range(0)), path);
+    Food food;
+    for (auto _ : state) {
+        placeFood(food, foodOrigin(), foodExtent(512, 256), snake);
+        benchmark::DoNotOptimize(food);
+    }
+}
+BENCHMARK(BM_placeFoodCrowded)->Arg(10000);
+
+// The same snake still waiting off the board, as right after a meal: the first
+// attempt succeeds after looking at every segment once.
+void BM_placeFoodFirstAttempt(benchmark::State& state) {
+    resetScriptedPlatform();
+    Snake snake(static_cast<std::size_t>(state.range(0)));
+    for (Segment& s : snake) s.x = s.y = -1000.0f;
+    Food food;
+    for (auto _ : state) {
+        placeFood(food, foodOrigin(), foodExtent(512, 256), snake);
+        benchmark::DoNotOptimize(food);
+    }
+}
+BENCHMARK(BM_placeFoodFirstAttempt)->Arg(10000);
+
+}  // namespace
