@@ -1,0 +1,171 @@
+// Whole play frames (board pass, cylinder pass, present; no 3 ms sleep) in
+// the game's real window, and the time from process start to the first
+// presented title frame. Needs an X display: run under xvfb-run.
+//
+//   xvfb-run -a -s "-screen 0 1024x768x24" build/bench/bench_frames
+//
+// Each frame case reports the median and 99th-percentile frame time of its
+// own frames as counters. Arguments: snake segments; the board texture's
+// maximum anisotropy (0 keeps what start-up chose, the driver's maximum; 1
+// turns it off, to show what the filtering costs on a software rasteriser);
+// the head's board row, which sets the cylinder's tilt.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "game/program.h"
+#include "game/program_flow.h"
+#include "platform/platform.h"
+#include "render/board_pass.h"
+#include "render/cylinder_pass.h"
+#include "render/gl.h"
+#include "render/title_screen.h"
+
+namespace {
+
+Program program;
+
+// Seconds since boot at which this process started (10 ms resolution).
+double processStartSinceBoot() {
+    std::ifstream in("/proc/self/stat");
+    std::string stat((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Field 22 (starttime) counts from the field after the command's ')'.
+    std::size_t pos = stat.rfind(')');
+    if (pos == std::string::npos) return 0.0;
+    int field = 2;
+    unsigned long long startTicks = 0;
+    for (std::size_t i = pos + 1; i < stat.size(); ++i) {
+        if (stat[i] == ' ') {
+            ++field;
+            if (field == 22) {
+                startTicks = std::stoull(stat.substr(i + 1));
+                break;
+            }
+        }
+    }
+    return static_cast<double>(startTicks) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+double nowSinceBoot() {
+    timespec ts{};
+    clock_gettime(CLOCK_BOOTTIME, &ts);
+    return static_cast<double>(ts.tv_sec) + ts.tv_nsec * 1e-9;
+}
+
+// A snake of n segments 4.5 apart along rows 18 apart that run leftward round
+// the whole board, crossing the seam on every row, head at (300, headY).
+void layOutSnake(PlayState& play, int n, float headY) {
+    play.snake.assign(static_cast<std::size_t>(n), Segment{});
+    for (int i = 0; i < n; ++i) {
+        const double along = 4.5 * i;
+        const int row = static_cast<int>(along / 512.0);
+        Segment& s = play.snake[static_cast<std::size_t>(i)];
+        s.x = static_cast<float>(std::fmod(300.0 - along + 512.0 * 16, 512.0));
+        s.y = static_cast<float>(30.0 + std::fmod(headY - 30.0 - 18.0 * row + 2000.0, 200.0));
+        s.scale = 1.0f;
+    }
+    play.food = {};
+    play.food.x = 120.0f;
+    play.food.y = 90.0f;
+    play.food.value = 7;
+    play.viewX = -play.snake[0].x;
+    play.viewY = -play.snake[0].y;
+    play.reversalPulse = 0.0f;
+    play.frameTime = 0.016;
+    play.headAngle = 180;
+}
+
+double percentile(std::vector<double> values, double fraction) {
+    std::sort(values.begin(), values.end());
+    const std::size_t index = static_cast<std::size_t>(std::ceil(fraction * values.size())) - 1;
+    return values[std::min(index, values.size() - 1)];
+}
+
+void BM_PlayFrame(benchmark::State& state) {
+    PlayState& play = program.play;
+    layOutSnake(play, static_cast<int>(state.range(0)), static_cast<float>(state.range(2)));
+    const std::uint32_t board = boardTexture(program);
+    GLfloat anisotropyBefore = 1.0f;
+    glBindTexture(GL_TEXTURE_2D, board);
+    glGetTexParameterfv(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, &anisotropyBefore);
+    if (state.range(1) > 0)
+        glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, static_cast<GLfloat>(state.range(1)));
+
+    auto frame = [&] {
+        play.segmentRadius = 8.0f;
+        runBoardPass(play, program.boardTarget, program.boardCopyTexture, program.textures, program.font);
+        runCylinderPass(play, board, play.boardHeight, program.light, program.font);
+        present();
+    };
+    // The driver compiles its shader variants in the first frames.
+    for (int warmUp = 0; warmUp < 3; ++warmUp) frame();
+
+    std::vector<double> frameSeconds;
+    frameSeconds.reserve(static_cast<std::size_t>(state.max_iterations));
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        frame();
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        frameSeconds.push_back(took.count());
+        state.SetIterationTime(took.count());
+    }
+    glBindTexture(GL_TEXTURE_2D, board);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, anisotropyBefore);
+    state.counters["anisotropy"] = state.range(1) > 0 ? static_cast<double>(state.range(1)) : anisotropyBefore;
+    state.counters["median_ms"] = percentile(frameSeconds, 0.5) * 1e3;
+    state.counters["p99_ms"] = percentile(frameSeconds, 0.99) * 1e3;
+    state.counters["max_ms"] = *std::max_element(frameSeconds.begin(), frameSeconds.end()) * 1e3;
+}
+
+// Arguments: segments, anisotropy (0: as start-up left it), head row.
+// With the driver's filtering each frame is slow on llvmpipe, so fewer frames.
+BENCHMARK(BM_PlayFrame)->Args({2, 0, 128})->Args({100, 0, 128})->Args({1000, 0, 128})->Iterations(60)
+    ->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlayFrame)->Args({2, 1, 128})->Args({100, 1, 128})->Args({1000, 1, 128})->Iterations(400)
+    ->UseManualTime()->Unit(benchmark::kMillisecond);
+// Head rows at which llvmpipe's anisotropic path turns very slow.
+BENCHMARK(BM_PlayFrame)->Args({100, 0, 100})->Args({100, 0, 160})->Args({100, 1, 160})->Iterations(5)
+    ->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const double processStart = processStartSinceBoot();
+    const double startUpBegins = nowSinceBoot();
+    // Start-up prints every extension name; keep them out of the report.
+    std::fflush(stdout);
+    const int savedStdout = dup(1);
+    const int devNull = open("/dev/null", O_WRONLY);
+    dup2(devNull, 1);
+    startUp(program);
+    returnToTitle(program);
+    drawTitleScreen(program.font, false, 0);
+    present();
+    glFinish();
+    const double firstTitle = nowSinceBoot();
+    std::fflush(stdout);
+    dup2(savedStdout, 1);
+    close(devNull);
+    close(savedStdout);
+    std::printf("start-up: process start to first presented title frame %.0f ms "
+                "(process start read from /proc, 10 ms steps); start-up sequence alone %.0f ms; "
+                "off-screen target %s\n",
+                (firstTitle - processStart) * 1e3, (firstTitle - startUpBegins) * 1e3,
+                program.boardTarget.width != 0 ? "yes" : "no (copy from the back buffer)");
+    std::fflush(stdout);
+
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

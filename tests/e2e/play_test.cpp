@@ -1,0 +1,90 @@
+// Playing the real game: the board on the turning cylinder, a game over and
+// a second game, with and without off-screen rendering.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "e2e/game_process.h"
+
+namespace {
+
+bool greenish(const Screenshot& s, int x, int y) { return s.g(x, y) > s.r(x, y) + 20 && s.g(x, y) > s.b(x, y) + 20; }
+bool reddish(const Screenshot& s, int x, int y) { return s.r(x, y) > s.g(x, y) + 40 && s.r(x, y) > s.b(x, y) + 40; }
+bool blackish(const Screenshot& s, int x, int y) { return s.r(x, y) < 10 && s.g(x, y) < 10 && s.b(x, y) < 10; }
+// Lit stone: grey, neither black nor tinted.
+bool stoneGrey(const Screenshot& s, int x, int y) {
+    const int r = s.r(x, y), g = s.g(x, y), b = s.b(x, y);
+    return r > 40 && std::abs(r - g) < 12 && std::abs(g - b) < 24;
+}
+
+int countIn(const Screenshot& s, int x0, int y0, int x1, int y1, bool (*kind)(const Screenshot&, int, int)) {
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) n += kind(s, x, y);
+    return n;
+}
+
+// What the first frames of a game look like (rows counted from the top).
+void expectTheBoardOnTheCylinder(const Screenshot& shot) {
+    ASSERT_TRUE(shot.valid());
+    // Grass over the front of the cylinder, away from the head.
+    EXPECT_GT(countIn(shot, 440, 200, 584, 320, greenish), 144 * 120 * 3 / 4);
+    // The stone row along the board's bottom edge at the foot of the window.
+    EXPECT_GT(countIn(shot, 480, 748, 544, 764, stoneGrey), 64 * 16 / 2);
+    // The head faces the viewer in the middle.
+    EXPECT_GT(countIn(shot, 492, 364, 532, 404, reddish), 100);
+    // Black beside the cylinder.
+    EXPECT_EQ(countIn(shot, 0, 100, 300, 700, blackish), 300 * 600);
+    EXPECT_EQ(countIn(shot, 724, 100, 1024, 700, blackish), 300 * 600);
+}
+
+bool looksLikeTitle(const Screenshot& shot) {
+    return shot.valid() && countIn(shot, 300, 100, 724, 700, greenish) == 0;
+}
+
+bool quitWithEscape(GameProcess& game) {
+    keyDownX("Escape");
+    const bool ended = waitForExit(game, 2.0);
+    keyUpX("Escape");
+    if (!ended) killGame(game);
+    return ended && game.exitStatus == 0;
+}
+
+TEST(Play, SpaceShowsTheBoardOnTheCylinderAndAfterAGameOverTheNextGameShowsItAgain) {
+    GameProcess game = startGame();
+    ASSERT_TRUE(waitForWindow(20.0)) << readFile(game.stderrPath);
+    sleepSeconds(0.3);
+    ASSERT_TRUE(looksLikeTitle(takeScreenshot()));
+
+    holdKey("space", 0.3);
+    sleepSeconds(0.3);
+    expectTheBoardOnTheCylinder(takeScreenshot("e2e_play_first_game.png"));
+
+    // Straight up, the head reaches the top edge in about a second.
+    holdKey("Up", 2.0);
+    bool backOnTitle = false;
+    for (const double giveUp = nowSeconds() + 8.0; !backOnTitle && nowSeconds() < giveUp;) {
+        backOnTitle = looksLikeTitle(takeScreenshot());
+        if (!backOnTitle) sleepSeconds(0.2);
+    }
+    ASSERT_TRUE(backOnTitle) << "the game did not end at the top edge";
+
+    holdKey("space", 0.3);
+    sleepSeconds(0.3);
+    expectTheBoardOnTheCylinder(takeScreenshot("e2e_play_second_game.png"));
+    EXPECT_TRUE(quitWithEscape(game)) << "Escape during play ends with status 0";
+}
+
+TEST(Play, WithoutOffScreenRenderingTheBoardStillShowsOnTheCylinder) {
+    GameProcess game = startGame({"MESA_EXTENSION_OVERRIDE=-GL_EXT_framebuffer_object"});
+    ASSERT_TRUE(waitForWindow(20.0)) << readFile(game.stderrPath);
+    sleepSeconds(0.3);
+    holdKey("space", 0.3);
+    sleepSeconds(0.5);
+    expectTheBoardOnTheCylinder(takeScreenshot("e2e_play_without_fbo.png"));
+    EXPECT_TRUE(quitWithEscape(game));
+    EXPECT_NE(readFile(game.stdoutPath).find("GL_EXT_framebuffer_object is NOT supported"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,88 @@
+// A running game draws its frames without touching the heap: the food digit
+// and the score line are built on the stack, and nothing in either pass copies
+// the snake.
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <cstdlib>
+#include <new>
+
+#include "game/play_state.h"
+#include "gl/pass_helpers.h"
+#include "platform/platform.h"
+#include "render/board_pass.h"
+#include "render/board_target.h"
+#include "render/cylinder_pass.h"
+#include "render/display_setup.h"
+#include "render/font.h"
+#include "render/texture_images.h"
+
+namespace {
+std::size_t allocationCount = 0;
+}  // namespace
+
+// Counting replacements for the whole gl_tests binary (the driver's C++ parts
+// included, so the count is taken only once its shaders are compiled).
+void* operator new(std::size_t size) {
+    ++allocationCount;
+    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) { return operator new(size); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+TEST(PlayFrames, DrawAndPresentWithoutAHeapAllocation) {
+    BoardTarget target;
+    ASSERT_TRUE(createBoardTarget(target, 512, 256, false));
+    Font font;
+    uploadTexture(font.texture, makeFontImage());
+    buildFont(font.listBase, 16.0f, 16.0f, 8);
+    TextureSet textures;
+    textures.names[fontSlot] = font.texture;
+    for (int slot = bodySlot; slot < textureSlotCount; ++slot) textures.names[slot] = makeSolidTexture(0x808080FFu);
+    LightParams light;
+    setUpLight(light, {0.4f, 0.4f, 0.4f, 1.0f}, {0.5f, 0.5f, 0.5f, 1.0f}, {0.65f, 0.65f, 0.65f, 1.0f},
+               {0.0f, 0.0f, 50.0f, 1.0f});
+
+    PlayState play;
+    // A hundred segments along a row that crosses the seam, and a running pulse.
+    for (int i = 0; i < 100; ++i) {
+        Segment s;
+        s.x = static_cast<float>((300 + 512 - 5 * i) % 512);
+        s.y = 100.0f;
+        s.scale = 1.0f;
+        play.snake.push_back(s);
+    }
+    play.food = {200.0f, 180.0f, 0.0f, 7};
+    play.viewX = -300.0f;
+    play.viewY = -100.0f;
+    play.frameTime = 0.0;
+    play.reversalPulse = 25.0f;
+
+    auto frame = [&] {
+        play.segmentRadius = 8.0f;
+        runBoardPass(play, target, 0, textures, font);
+        runCylinderPass(play, target.colorTexture, play.boardHeight, light, font);
+        present();
+    };
+    // Sixteen-fold anisotropic filtering costs llvmpipe about a third of a
+    // second per frame; the count does not depend on it.
+    glBindTexture(GL_TEXTURE_2D, target.colorTexture);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, 1.0f);
+    for (int warmUp = 0; warmUp < 5; ++warmUp) frame();
+    const std::size_t before = allocationCount;
+    for (int n = 0; n < 50; ++n) frame();
+    EXPECT_EQ(allocationCount - before, 0u);
+
+    for (int slot = bodySlot; slot < textureSlotCount; ++slot) glDeleteTextures(1, &textures.names[slot]);
+    glDeleteTextures(1, &font.texture);
+    glDeleteLists(font.listBase, 256);
+    releaseBoardTarget(target);
+}
+
+}  // namespace
