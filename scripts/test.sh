@@ -8,7 +8,9 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-packages.sh"
 
 if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" "$@"
+  # -noreset: otherwise the server resets whenever its last client leaves, and
+  # a game starting during the reset cannot connect.
+  exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "$@"
 fi
 
 jobs=$(nproc)
