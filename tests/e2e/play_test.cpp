@@ -43,6 +43,12 @@ bool looksLikeTitle(const Screenshot& shot) {
     return shot.valid() && countIn(shot, 300, 100, 724, 700, greenish) == 0;
 }
 
+// Ends the game if a failed assertion left it running.
+struct RunningGame {
+    GameProcess game;
+    ~RunningGame() { killGame(game); }
+};
+
 bool quitWithEscape(GameProcess& game) {
     keyDownX("Escape");
     const bool ended = waitForExit(game, 2.0);
@@ -52,7 +58,8 @@ bool quitWithEscape(GameProcess& game) {
 }
 
 TEST(Play, SpaceShowsTheBoardOnTheCylinderAndAfterAGameOverTheNextGameShowsItAgain) {
-    GameProcess game = startGame();
+    RunningGame running{startGame()};
+    GameProcess& game = running.game;
     ASSERT_TRUE(waitForWindow(20.0)) << readFile(game.stderrPath);
     sleepSeconds(0.3);
     ASSERT_TRUE(looksLikeTitle(takeScreenshot()));
@@ -77,7 +84,8 @@ TEST(Play, SpaceShowsTheBoardOnTheCylinderAndAfterAGameOverTheNextGameShowsItAga
 }
 
 TEST(Play, WithoutOffScreenRenderingTheBoardStillShowsOnTheCylinder) {
-    GameProcess game = startGame({"MESA_EXTENSION_OVERRIDE=-GL_EXT_framebuffer_object"});
+    RunningGame running{startGame({"MESA_EXTENSION_OVERRIDE=-GL_EXT_framebuffer_object"})};
+    GameProcess& game = running.game;
     ASSERT_TRUE(waitForWindow(20.0)) << readFile(game.stderrPath);
     sleepSeconds(0.3);
     holdKey("space", 0.3);
