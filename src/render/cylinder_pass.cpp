@@ -128,10 +128,6 @@ void runCylinderPass(const PlayState& play, std::uint32_t boardTexture, std::uin
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLfloat>(GL_LINEAR));
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLfloat>(GL_LINEAR_MIPMAP_LINEAR));
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-    // No anisotropic filtering: with any anisotropy above 1, Mesa's llvmpipe
-    // takes from 0.3 s to over 2 s per frame whenever the tilt shows the inside
-    // of the cylinder's open end at a grazing angle, and the game stalls.
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, 1.0f);
     // The board was just redrawn; near the silhouettes the cylinder samples the
     // smaller levels, which would otherwise still hold whatever creation left.
     // (The copy texture made without off-screen rendering rebuilds its own.)
