@@ -1,0 +1,57 @@
+// The real game's speed as a player feels it: from the middle row, the head
+// reaches a stone row 110 board pixels away in about 1.1 s at 100 per second.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "e2e/game_process.h"
+
+namespace {
+
+bool anyGreenInTheMiddle(const Screenshot& s) {
+    for (int y = 200; y < 560; y += 4)
+        for (int x = 440; x < 584; x += 4)
+            if (s.g(x, y) > s.r(x, y) + 20 && s.g(x, y) > s.b(x, y) + 20) return true;
+    return false;
+}
+
+// Seconds from pressing the key at the start of a game until the title is back.
+double secondsUntilTheStoneRow(const std::string& key) {
+    GameProcess game = startGame();
+    if (!waitForWindow(20.0)) return -1.0;
+    sleepSeconds(0.3);
+    holdKey("space", 0.2);
+    sleepSeconds(0.2);
+    Screenshot playing = takeScreenshot();
+    if (!playing.valid() || !anyGreenInTheMiddle(playing)) {
+        killGame(game);
+        return -2.0;
+    }
+    const double pressed = nowSeconds();
+    keyDownX(key);
+    double seen = -3.0;
+    while (nowSeconds() - pressed < 5.0) {
+        Screenshot shot = takeScreenshot();
+        if (shot.valid() && !anyGreenInTheMiddle(shot)) {
+            seen = nowSeconds() - pressed;
+            break;
+        }
+    }
+    keyUpX(key);
+    keyDownX("Escape");
+    if (!waitForExit(game, 2.0)) killGame(game);
+    keyUpX("Escape");
+    return seen;
+}
+
+TEST(Steering, UpAndDownEachReachTheirStoneRowInAboutASecond) {
+    for (const char* key : {"Up", "Down"}) {
+        const double seconds = secondsUntilTheStoneRow(key);
+        std::printf("%s held: title back after %.2f s\n", key, seconds);
+        // 1.1 s of travel; a screenshot takes about 0.15 s, so allow for a few.
+        EXPECT_GT(seconds, 0.9) << key;
+        EXPECT_LT(seconds, 1.9) << key;
+    }
+}
+
+}  // namespace
