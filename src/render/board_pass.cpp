@@ -9,6 +9,7 @@
 #include "render/board_target.h"
 #include "render/font.h"
 #include "render/gl.h"
+#include "render/window_size.h"
 #include "render/projection_2d.h"
 #include "render/texture_images.h"
 
@@ -19,8 +20,6 @@ constexpr int subSteps = 4;
 constexpr float seamThreshold = 100.0f;
 constexpr float pulseDivisor = 50.0f;
 constexpr float fullRadius = 8.0f;
-constexpr int windowWidth = 1024;
-constexpr int windowHeight = 768;
 
 void texturedQuad(float left, float bottom, float right, float top) {
     glBegin(GL_QUADS);

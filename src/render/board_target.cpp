@@ -5,11 +5,9 @@
 
 #include "render/framebuffer_api.h"
 #include "render/gl.h"
+#include "render/window_size.h"
 
 namespace {
-
-constexpr int windowWidth = 1024;
-constexpr int windowHeight = 768;
 
 // Mesa's software rasterisers filter anisotropically at a cost of up to
 // seconds a frame where the tilted cylinder is seen edge-on; there the board

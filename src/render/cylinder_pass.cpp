@@ -10,6 +10,7 @@
 #include "render/font.h"
 #include "render/framebuffer_api.h"
 #include "render/gl.h"
+#include "render/window_size.h"
 #include "render/projection_2d.h"
 
 namespace {
@@ -27,8 +28,6 @@ constexpr float degreesToRadians = 0.017453292f;
 constexpr double turnPerBoardPixel = 0.705;
 constexpr double turnOffset = -90.0;
 constexpr double tiltDivisor = 3.0;
-constexpr int windowWidth = 1024;
-constexpr int windowHeight = 768;
 constexpr float scoreLineY = 760.0f;
 
 void setMaterial() {

@@ -6,14 +6,12 @@
 #include "platform/platform.h"
 #include "render/framebuffer_api.h"
 #include "render/gl.h"
+#include "render/window_size.h"
 
 FramebufferApi framebufferApi;
 int consoleChannel = 0;
 
 namespace {
-
-constexpr int windowWidth = 1024;
-constexpr int windowHeight = 768;
 
 template <typename Entry>
 void loadEntry(Entry& entry, const char* name) {

@@ -7,9 +7,10 @@
 #include "render/font.h"
 #include "render/gl.h"
 #include "render/projection_2d.h"
+#include "render/window_size.h"
 
 void drawTitleScreen(const Font& font, bool gamePlayed, int previousScore) {
-    pushOrtho2D(1024, 768);
+    pushOrtho2D(windowWidth, windowHeight);
     glClear(GL_COLOR_BUFFER_BIT);
     drawText("Tubewyrm on the drum!", font.texture, font.listBase, 344.0f, 384.0f, 0.0f, 1.0f, 1.0f, 0.0f);
     drawText("Press Space to play...", font.texture, font.listBase, 336.0f, 364.0f, 0.0f, 1.0f, 1.0f, 0.0f);
