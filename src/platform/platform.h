@@ -44,6 +44,10 @@ std::string glExtensionString();
 // Address of a GL entry point, or null without a context.
 void* glEntryPoint(const char* name);
 
+// The 8 x 8 code page 437 glyph of a character code (0 to 255): eight rows,
+// top row first, bit 7 the leftmost pixel.
+const unsigned char* glyphBitmap(int code);
+
 void seedRandom(double seed);
 double nextRandom();  // uniform in [0, 1)
 

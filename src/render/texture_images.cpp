@@ -1,7 +1,5 @@
 #include "render/texture_images.h"
 
-#include <SDL2/SDL2_gfxPrimitives_font.h>
-
 #include <cmath>
 
 #include "platform/platform.h"
@@ -30,7 +28,7 @@ SoftwareImage makeFontImage() {
         const int cellLeft = glyphSize * (code % 16);
         const int cellTop = glyphSize * (code / 16);
         for (int row = 0; row < glyphSize; ++row) {
-            const unsigned bits = gfxPrimitivesFontdata[glyphSize * code + row];
+            const unsigned bits = glyphBitmap(code)[row];
             for (int column = 0; column < glyphSize; ++column) {
                 // Stored bottom row first, so t = 0 is the foot of the last cell row.
                 if (bits & (0x80u >> column))
