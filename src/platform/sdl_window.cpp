@@ -100,16 +100,22 @@ bool isBlindFallback(const char* driver) {
     return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
 }
 
-void setFullScreen(bool on) {
-    if (on == display.fullScreen) return;
+// False when full screen cannot be had at the window's size.
+bool setFullScreen(bool on) {
+    if (on == display.fullScreen) return true;
     if (on) {
         SDL_DisplayMode wanted{};
         wanted.w = display.width;
         wanted.h = display.height;
         SDL_DisplayMode closest;
         int index = SDL_GetWindowDisplayIndex(display.window);
-        if (SDL_GetClosestDisplayMode(index < 0 ? 0 : index, &wanted, &closest))
-            SDL_SetWindowDisplayMode(display.window, &closest);
+        // The game draws 1024 x 768 from the bottom-left corner; on a larger
+        // mode the rest of the screen would stay black, so without an exact
+        // mode the window stays as it is.
+        if (!SDL_GetClosestDisplayMode(index < 0 ? 0 : index, &wanted, &closest) || closest.w != wanted.w ||
+            closest.h != wanted.h)
+            return false;
+        SDL_SetWindowDisplayMode(display.window, &closest);
         SDL_SetWindowFullscreen(display.window, SDL_WINDOW_FULLSCREEN);
     } else {
         SDL_SetWindowFullscreen(display.window, 0);
@@ -121,6 +127,7 @@ void setFullScreen(bool on) {
                               SDL_WINDOWPOS_CENTERED_DISPLAY(index < 0 ? 0 : index));
     }
     display.fullScreen = on;
+    return true;
 }
 
 void handleEvent(const SDL_Event& event) {
@@ -130,7 +137,12 @@ void handleEvent(const SDL_Event& event) {
         case SDL_WINDOWEVENT_FOCUS_GAINED: noteFocusChange(display.keys, true); break;
         case SDL_WINDOWEVENT_FOCUS_LOST: noteFocusChange(display.keys, false); break;
         case SDL_WINDOWEVENT_MAXIMIZED:
-            if (!display.fullScreen) setFullScreen(true);
+            // Maximising means full screen; a window manager that enlarged
+            // the window anyway gets it back at its own size.
+            if (!display.fullScreen && !setFullScreen(true)) {
+                SDL_RestoreWindow(display.window);
+                SDL_SetWindowSize(display.window, display.width, display.height);
+            }
             break;
         default: break;  // the close button does nothing
         }
