@@ -1,6 +1,5 @@
 #include "render/board_pass.h"
 
-#include <charconv>
 #include <cmath>
 
 #include "game/play_state.h"
@@ -70,11 +69,8 @@ void drawBorderTiles(const TextureSet& textures, int width, int height) {
 void drawFoodNumber(const PlayState& play, const Font& font) {
     const double t = readClock();
     const float p = static_cast<float>(std::sin(20.0 * t) * 0.5 + 0.5);
-    // Built on the stack: nothing in a play frame touches the heap.
-    char digits[12];
-    const auto end = std::to_chars(digits, digits + sizeof digits, play.food.value).ptr;
-    drawText(std::string_view(digits, static_cast<std::size_t>(end - digits)), font.texture, font.listBase,
-             play.food.x, play.food.y, 0.0f, p, p, p);
+    drawText(textWithNumber("", play.food.value).view(), font.texture, font.listBase, play.food.x, play.food.y,
+             0.0f, p, p, p);
 }
 
 // The stretch from segment i + 1 to segment i, with the picture of segment i,

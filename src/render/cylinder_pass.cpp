@@ -1,8 +1,6 @@
 #include "render/cylinder_pass.h"
 
-#include <charconv>
 #include <cmath>
-#include <cstring>
 
 #include "game/play_state.h"
 #include "render/board_target.h"
@@ -76,17 +74,11 @@ void drawCylinder() {
 }
 
 void drawScoreLine(const PlayState& play, const Font& font) {
-    // Built on the stack: nothing in a play frame touches the heap.
-    static constexpr char prefix[] = "Your score ";
-    char text[sizeof prefix + 12];
-    std::memcpy(text, prefix, sizeof prefix - 1);
-    char* const digits = text + (sizeof prefix - 1);
-    const char* const end = std::to_chars(digits, text + sizeof text, upperIndex(play.snake)).ptr;
-    const auto length = static_cast<std::size_t>(end - text);
+    const NumberedText text = textWithNumber("Your score ", upperIndex(play.snake));
     pushOrtho2D(windowWidth, windowHeight);
     glDisable(GL_LIGHTING);
-    drawText(std::string_view(text, length), font.texture, font.listBase,
-             static_cast<float>(windowWidth / 2) - 8.0f * static_cast<float>(length), scoreLineY, 0.0f, 1.0f,
+    drawText(text.view(), font.texture, font.listBase,
+             static_cast<float>(windowWidth / 2) - 8.0f * static_cast<float>(text.length), scoreLineY, 0.0f, 1.0f,
              1.0f, 1.0f);
     glEnable(GL_LIGHTING);
     popOrtho2D();

@@ -1,8 +1,19 @@
 #include "render/font.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 
 #include "render/gl.h"
+
+NumberedText textWithNumber(std::string_view label, int number) {
+    NumberedText text;
+    char* const digitsEnd = text.characters + sizeof text.characters;
+    const std::size_t labelLength = std::min(label.size(), sizeof text.characters - 12);
+    char* const labelEnd = std::copy_n(label.data(), labelLength, text.characters);
+    text.length = static_cast<std::size_t>(std::to_chars(labelEnd, digitsEnd, number).ptr - text.characters);
+    return text;
+}
 
 void buildFont(std::uint32_t& listBase, float columns, float rows, int halfSize) {
     listBase = glGenLists(256);

@@ -1,7 +1,6 @@
 #include "render/title_screen.h"
 
 #include <cmath>
-#include <string>
 
 #include "platform/platform.h"
 #include "render/font.h"
@@ -16,13 +15,13 @@ void drawTitleScreen(const Font& font, bool gamePlayed, int previousScore) {
     drawText("Press Space to play...", font.texture, font.listBase, 336.0f, 364.0f, 0.0f, 1.0f, 1.0f, 0.0f);
     drawText("Press Escape to exit...", font.texture, font.listBase, 328.0f, 344.0f, 0.0f, 1.0f, 1.0f, 0.0f);
     if (gamePlayed) {
-        const std::string line = "Previous score " + std::to_string(previousScore);
+        const NumberedText line = textWithNumber("Previous score ", previousScore);
         // Centred on x = 504 like the lines above: glyphs are 16 wide and the
         // pen marks the first glyph's centre.
-        const float x = 512.0f - 8.0f * static_cast<float>(line.size());
+        const float x = 512.0f - 8.0f * static_cast<float>(line.length);
         // Pulses between dark and mid red about three times a second.
         const float red = static_cast<float>(0.5 + 0.25 * std::sin(20.0 * readClock()));
-        drawText(line, font.texture, font.listBase, x, 324.0f, 0.0f, red, 0.0f, 0.0f);
+        drawText(line.view(), font.texture, font.listBase, x, 324.0f, 0.0f, red, 0.0f, 0.0f);
     }
     popOrtho2D();
 }
