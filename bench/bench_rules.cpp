@@ -9,32 +9,15 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
-#include <new>
 #include <vector>
 
 #include "game/food.h"
 #include "game/game_update.h"
 #include "game/play_state.h"
 #include "game/snake.h"
+#include "support/heap_counter.h"
 #include "support/scripted_platform.h"
 
-namespace {
-std::size_t allocationCount = 0;
-}  // namespace
-
-// GCC takes free() in these for a mismatch with the operator new above it;
-// both are ours and pair malloc with free.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t size) {
-    ++allocationCount;
-    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -77,7 +60,7 @@ void BM_gameUpdate(benchmark::State& state) {
     play.lastClock = 100.0;
     std::size_t next = length;
 
-    const std::size_t allocationsBefore = allocationCount;
+    const std::size_t allocationsBefore = heapAllocations();
     for (auto _ : state) {
         const Place& place = path[next % path.size()];
         play.snake[0].x = place.x;
@@ -94,7 +77,7 @@ void BM_gameUpdate(benchmark::State& state) {
         ++next;
     }
     benchmark::DoNotOptimize(play.snake.data());
-    state.counters["allocs"] = benchmark::Counter(static_cast<double>(allocationCount - allocationsBefore),
+    state.counters["allocs"] = benchmark::Counter(static_cast<double>(heapAllocations() - allocationsBefore),
                                                   benchmark::Counter::kAvgIterations);
     if (play.snake.size() != length) state.SkipWithError("the snake grew");
 }

@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdlib>
-#include <new>
 
 #include "game/play_state.h"
 #include "gl/pass_helpers.h"
@@ -16,23 +15,8 @@
 #include "render/display_setup.h"
 #include "render/font.h"
 #include "render/texture_images.h"
+#include "support/heap_counter.h"
 
-namespace {
-std::size_t allocationCount = 0;
-}  // namespace
-
-// Counting replacements for the whole gl_tests binary (the driver's C++ parts
-// included, so the count is taken only once its shaders are compiled).
-void* operator new(std::size_t size) {
-    ++allocationCount;
-    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -71,9 +55,9 @@ TEST(PlayFrames, DrawAndPresentWithoutAHeapAllocation) {
         present();
     };
     for (int warmUp = 0; warmUp < 5; ++warmUp) frame();
-    const std::size_t before = allocationCount;
+    const std::size_t before = heapAllocations();
     for (int n = 0; n < 50; ++n) frame();
-    EXPECT_EQ(allocationCount - before, 0u);
+    EXPECT_EQ(heapAllocations() - before, 0u);
 
     for (int slot = bodySlot; slot < textureSlotCount; ++slot) glDeleteTextures(1, &textures.names[slot]);
     glDeleteTextures(1, &font.texture);

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdlib>
-#include <new>
 #include <random>
 #include <set>
 
@@ -14,23 +13,9 @@
 #include "game/play_state.h"
 #include "game/snake.h"
 #include "platform/platform.h"
+#include "support/heap_counter.h"
 #include "support/scripted_platform.h"
 
-namespace {
-std::size_t allocationCount = 0;
-}  // namespace
-
-// Counting replacements for the whole test binary.
-void* operator new(std::size_t size) {
-    ++allocationCount;
-    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -144,7 +129,7 @@ TEST(RulesAllocation, AnUpdateThatDoesNotGrowAllocatesNothing) {
     play.nextTrailStep = 0.0;
     scripted().keysBeforeFirstPresent = {scanRight};
 
-    const std::size_t before = allocationCount;
+    const std::size_t before = heapAllocations();
     for (int update = 0; update < 20; ++update) {
         play.lastClock += 0.05;
         ASSERT_TRUE(runGameUpdate(play));
@@ -154,17 +139,17 @@ TEST(RulesAllocation, AnUpdateThatDoesNotGrowAllocatesNothing) {
     play.lastPollPosition = {0.0f, 0.0f, 0.0f};
     ASSERT_TRUE(runGameUpdate(play));
     ASSERT_EQ(play.reversalPulse, 0.1f);
-    EXPECT_EQ(allocationCount - before, 0u);
+    EXPECT_EQ(heapAllocations() - before, 0u);
 
     // The counter does see the growth of an update that eats.
     play.reversalPulse = 0.0f;
     scripted().keysBeforeFirstPresent = {};
     play.snake.shrink_to_fit();
     play.food = {play.snake[0].x, play.snake[0].y, 0.0f, 3};
-    const std::size_t beforeMeal = allocationCount;
+    const std::size_t beforeMeal = heapAllocations();
     ASSERT_TRUE(runGameUpdate(play));
     EXPECT_EQ(upperIndex(play.snake), 1002);
-    EXPECT_GT(allocationCount - beforeMeal, 0u);
+    EXPECT_GT(heapAllocations() - beforeMeal, 0u);
 }
 
 }  // namespace

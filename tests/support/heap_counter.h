@@ -1,0 +1,5 @@
+#pragma once
+#include <cstddef>
+
+// Every operator new in a binary that links the counter, since it started.
+std::size_t heapAllocations();
