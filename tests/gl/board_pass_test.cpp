@@ -33,17 +33,6 @@ bool isBlue(Rgba p) { return p.b > 200 && p.r < 60 && p.g < 60; }
 bool isRed(Rgba p) { return p.r > 200 && p.g < 60 && p.b < 60; }
 bool isYellow(Rgba p) { return p.r > 200 && p.g > 200 && p.b < 60; }
 
-// The real font, built once for the whole run.
-const Font& realFont() {
-    static Font font = [] {
-        Font f;
-        uploadTexture(f.texture, makeFontImage());
-        buildFont(f.listBase, 16.0f, 16.0f, 8);
-        return f;
-    }();
-    return font;
-}
-
 TextureSet plainTextures() {
     TextureSet set;
     set.names[fontSlot] = realFont().texture;

@@ -31,16 +31,6 @@ bool reddish(Rgba p) { return p.r > 2 * p.g + 20 && p.r > 2 * p.b + 20; }
 bool yellowish(Rgba p) { return p.r > 2 * p.b + 20 && p.g > 2 * p.b + 20; }
 bool black(Rgba p) { return p.r < 8 && p.g < 8 && p.b < 8; }
 
-const Font& realFont() {
-    static Font font = [] {
-        Font f;
-        uploadTexture(f.texture, makeFontImage());
-        buildFont(f.listBase, 16.0f, 16.0f, 8);
-        return f;
-    }();
-    return font;
-}
-
 // A 512 x 256 board of grass with marks painted in by the caller.
 struct Board {
     std::vector<std::uint32_t> texels = std::vector<std::uint32_t>(512 * 256, grassGreen);

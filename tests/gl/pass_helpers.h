@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "game/play_state.h"
+#include "render/font.h"
+#include "render/texture_images.h"
 #include "render/gl.h"
 
 // A texture of w x h texels given as 0xRRGGBBAA values, bottom row first,
@@ -44,4 +46,15 @@ inline Snake snakeAt(std::initializer_list<std::pair<float, float>> places, floa
         snake.push_back(s);
     }
     return snake;
+}
+
+// The real font, built once for the whole run and shared by the pass tests.
+inline const Font& realFont() {
+    static Font font = [] {
+        Font f;
+        uploadTexture(f.texture, makeFontImage());
+        buildFont(f.listBase, 16.0f, 16.0f, 8);
+        return f;
+    }();
+    return font;
 }
