@@ -4,10 +4,19 @@
 
 #include "platform/platform.h"
 
+namespace {
+
+bool inTable(const KeyState& keys, int scanCode) {
+    return scanCode > 0 && scanCode < static_cast<int>(keys.down.size());
+}
+
+}  // namespace
+
 int pcScanCodeFor(int sdlScancode) {
     switch (sdlScancode) {
     case SDL_SCANCODE_ESCAPE: return scanEscape;
     case SDL_SCANCODE_SPACE: return scanSpace;
+    case SDL_SCANCODE_P: return scanP;
     // The keypad keys are separate scancodes in SDL whatever NumLock says.
     case SDL_SCANCODE_UP: case SDL_SCANCODE_KP_8: return scanUp;
     case SDL_SCANCODE_DOWN: case SDL_SCANCODE_KP_2: return scanDown;
@@ -17,9 +26,14 @@ int pcScanCodeFor(int sdlScancode) {
     }
 }
 
+void notePress(KeyState& keys, int scanCode) {
+    if (keys.focused && inTable(keys, scanCode)) keys.pressedSinceRefresh[scanCode] = true;
+}
+
 void refreshKeyState(KeyState& keys, const unsigned char* sdlKeyboard, int sdlKeyCount) {
     if (!keys.focused) return;
-    keys.down.fill(false);
+    keys.down = keys.pressedSinceRefresh;
+    keys.pressedSinceRefresh.fill(false);
     for (int scancode = 0; scancode < sdlKeyCount; ++scancode) {
         if (!sdlKeyboard[scancode]) continue;
         int code = pcScanCodeFor(scancode);
@@ -27,9 +41,14 @@ void refreshKeyState(KeyState& keys, const unsigned char* sdlKeyboard, int sdlKe
     }
 }
 
+void addHeldKey(KeyState& keys, int scanCode) {
+    if (keys.focused && inTable(keys, scanCode)) keys.down[scanCode] = true;
+}
+
 void noteFocusChange(KeyState& keys, bool focused) {
     keys.focused = focused;
     keys.down.fill(false);
+    keys.pressedSinceRefresh.fill(false);
 }
 
 bool isKeyDown(const KeyState& keys, int scanCode) {

@@ -9,6 +9,7 @@
 // PC keyboard scan codes (set 1) of the keys the game reads.
 enum ScanCode : int {
     scanEscape = 1,
+    scanP = 25,
     scanSpace = 57,
     scanUp = 72,
     scanLeft = 75,
@@ -24,11 +25,23 @@ void requestSamples(int samples);
 // printed one line to standard error saying what could not be opened.
 bool openDisplay(int width, int height, int colorBits);
 
-// Swaps, refreshes the key state (only while focused), handles window events.
+// Swaps, handles the window's events, then refreshes the key state (only
+// while focused) from the keyboard and any gamepads.
 void present();
 
-// True if the key was held at the last present while the window had focus.
+// True if the key was held at the last present while the window had focus,
+// or was pressed at any time between that present and the one before.
+// Gamepads read as keys: d-pad and left stick as the arrows, A as Space,
+// Start as Space and P, Back as Escape.
 bool keyDown(int scanCode);
+
+struct PixelSize {
+    int width = 0;
+    int height = 0;
+};
+// The size in pixels of what the window shows, as of the last present (or
+// of openDisplay before the first); it changes with full screen and resizing.
+PixelSize drawableSize();
 
 double readClock();  // seconds, monotonic, arbitrary origin
 void sleepMilliseconds(int milliseconds);

@@ -10,16 +10,18 @@
 
 #include "platform/key_state.h"
 #include "platform/platform.h"
+#include "platform/sdl_full_screen.h"
+#include "platform/sdl_gamepads.h"
 
 namespace {
 
 struct Display {
     SDL_Window* window = nullptr;
     SDL_GLContext context = nullptr;
-    int width = 0;
-    int height = 0;
-    bool fullScreen = false;
+    WindowMode mode;
+    PixelSize drawable;
     KeyState keys;
+    Gamepads pads;
 };
 
 Display display;
@@ -78,7 +80,7 @@ bool makeWindowAndContext(Uint32 extraFlags, const std::string& title, int displ
         setContextAttributes(samples);
         SDL_Window* window = SDL_CreateWindow(
             title.c_str(), SDL_WINDOWPOS_CENTERED_DISPLAY(display_index),
-            SDL_WINDOWPOS_CENTERED_DISPLAY(display_index), display.width, display.height,
+            SDL_WINDOWPOS_CENTERED_DISPLAY(display_index), display.mode.width, display.mode.height,
             SDL_WINDOW_OPENGL | extraFlags);
         if (!window) continue;
         SDL_GLContext context = SDL_GL_CreateContext(window);
@@ -100,58 +102,25 @@ bool isBlindFallback(const char* driver) {
     return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
 }
 
-// False when full screen cannot be had at the window's size.
-bool setFullScreen(bool on) {
-    if (on == display.fullScreen) return true;
-    if (on) {
-        SDL_DisplayMode wanted{};
-        wanted.w = display.width;
-        wanted.h = display.height;
-        SDL_DisplayMode closest;
-        int index = SDL_GetWindowDisplayIndex(display.window);
-        // The game draws 1024 x 768 from the bottom-left corner; on a larger
-        // mode the rest of the screen would stay black, so without an exact
-        // mode the window stays as it is.
-        if (!SDL_GetClosestDisplayMode(index < 0 ? 0 : index, &wanted, &closest) || closest.w != wanted.w ||
-            closest.h != wanted.h)
-            return false;
-        SDL_SetWindowDisplayMode(display.window, &closest);
-        SDL_SetWindowFullscreen(display.window, SDL_WINDOW_FULLSCREEN);
-    } else {
-        SDL_SetWindowFullscreen(display.window, 0);
-        // Leaving full screen can keep the screen's size; put ours back.
-        SDL_RestoreWindow(display.window);
-        SDL_SetWindowSize(display.window, display.width, display.height);
-        int index = SDL_GetWindowDisplayIndex(display.window);
-        SDL_SetWindowPosition(display.window, SDL_WINDOWPOS_CENTERED_DISPLAY(index < 0 ? 0 : index),
-                              SDL_WINDOWPOS_CENTERED_DISPLAY(index < 0 ? 0 : index));
-    }
-    display.fullScreen = on;
-    return true;
-}
-
 void handleEvent(const SDL_Event& event) {
     switch (event.type) {
     case SDL_WINDOWEVENT:
         switch (event.window.event) {
         case SDL_WINDOWEVENT_FOCUS_GAINED: noteFocusChange(display.keys, true); break;
         case SDL_WINDOWEVENT_FOCUS_LOST: noteFocusChange(display.keys, false); break;
-        case SDL_WINDOWEVENT_MAXIMIZED:
-            // Maximising means full screen; a window manager that enlarged
-            // the window anyway gets it back at its own size.
-            if (!display.fullScreen && !setFullScreen(true)) {
-                SDL_RestoreWindow(display.window);
-                SDL_SetWindowSize(display.window, display.width, display.height);
-            }
-            break;
+        case SDL_WINDOWEVENT_MAXIMIZED: handleMaximise(display.window, display.mode); break;
         default: break;  // the close button does nothing
         }
         break;
     case SDL_KEYDOWN:
-        if (event.key.keysym.sym == SDLK_RETURN && (event.key.keysym.mod & KMOD_ALT) && !event.key.repeat)
-            setFullScreen(!display.fullScreen);
+        if (event.key.repeat) break;
+        if (event.key.keysym.sym == SDLK_RETURN && (event.key.keysym.mod & KMOD_ALT))
+            setFullScreen(display.window, display.mode, !display.mode.fullScreen);
+        notePress(display.keys, pcScanCodeFor(event.key.keysym.scancode));
         break;
-    default: break;  // SDL_QUIT from the close button is ignored too
+    default:  // SDL_QUIT from the close button is ignored too
+        handleGamepadEvent(display.pads, display.keys, event);
+        break;
     }
 }
 
@@ -190,19 +159,29 @@ bool openDisplay(int width, int height, int /*colorBits: always 8 bits a channel
         SDL_Quit();
         return false;
     }
-    display.width = width;
-    display.height = height;
+    display.mode.width = width;
+    display.mode.height = height;
     std::string title = programName();
     int index = displayUnderPointer();
-    if (!makeWindowAndContext(0, title, index)) {
-        if (!makeWindowAndContext(SDL_WINDOW_FULLSCREEN, title, index)) {
+    // Resizable, so that window managers offer the maximise box.
+    if (!makeWindowAndContext(SDL_WINDOW_RESIZABLE, title, index)) {
+        if (!makeWindowAndContext(SDL_WINDOW_FULLSCREEN_DESKTOP, title, index)) {
             std::fprintf(stderr, "tubewyrm: cannot make an OpenGL window on the display\n");
             SDL_Quit();
             return false;
         }
-        display.fullScreen = true;
+        display.mode.fullScreen = true;
     }
+    // Below half size the board, drawn in the corner without off-screen
+    // rendering, would no longer fit.
+    SDL_SetWindowMinimumSize(display.window, width / 2, height / 2);
+    // The game reads keys, never text: no input method between them and it.
+    SDL_StopTextInput();
+    // Paced by the screen where the driver allows; the loops still sleep 3 ms.
+    if (SDL_GL_SetSwapInterval(-1) != 0) SDL_GL_SetSwapInterval(1);
+    startGamepads(display.pads);
     SDL_RaiseWindow(display.window);
+    SDL_GL_GetDrawableSize(display.window, &display.drawable.width, &display.drawable.height);
     int samples = 0;
     SDL_GL_GetAttribute(SDL_GL_MULTISAMPLESAMPLES, &samples);
     if (samples > 0) glEnable(0x809D /* GL_MULTISAMPLE */);
@@ -213,14 +192,20 @@ bool openDisplay(int width, int height, int /*colorBits: always 8 bits a channel
 void present() {
     if (!display.window) return;
     SDL_GL_SwapWindow(display.window);
+    // Events first, so the keys read below are those of this present.
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) handleEvent(event);
     int count = 0;
     const Uint8* held = SDL_GetKeyboardState(&count);
     refreshKeyState(display.keys, held, count);
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) handleEvent(event);
+    addHeldPadKeys(display.pads, display.keys);
+    notePlacement(display.window, display.mode);
+    SDL_GL_GetDrawableSize(display.window, &display.drawable.width, &display.drawable.height);
 }
 
 bool keyDown(int scanCode) { return isKeyDown(display.keys, scanCode); }
+
+PixelSize drawableSize() { return display.drawable; }
 
 void endProgram(int status) {
     std::fflush(stdout);

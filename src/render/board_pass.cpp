@@ -7,8 +7,8 @@
 #include "platform/platform.h"
 #include "render/board_target.h"
 #include "render/font.h"
+#include "render/frame_viewport.h"
 #include "render/gl.h"
-#include "render/window_size.h"
 #include "render/projection_2d.h"
 #include "render/texture_images.h"
 
@@ -196,6 +196,6 @@ void runBoardPass(PlayState& play, const BoardTarget& target, std::uint32_t boar
     if (copying) {
         glBindTexture(GL_TEXTURE_2D, boardCopyTexture);
         glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, width, height);
-        glViewport(0, 0, windowWidth, windowHeight);
+        setFrameViewport();
     }
 }

@@ -4,8 +4,8 @@
 #include <initializer_list>
 
 #include "render/framebuffer_api.h"
+#include "render/frame_viewport.h"
 #include "render/gl.h"
-#include "render/window_size.h"
 
 namespace {
 
@@ -77,7 +77,7 @@ void bindBoardTarget(const BoardTarget& target) {
 void unbindBoardTarget() {
     if (!framebufferApi.glBindFramebufferEXT) return;
     framebufferApi.glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-    glViewport(0, 0, windowWidth, windowHeight);
+    setFrameViewport();
 }
 
 void releaseBoardTarget(BoardTarget& target) {

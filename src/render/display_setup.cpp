@@ -5,6 +5,7 @@
 
 #include "platform/platform.h"
 #include "render/framebuffer_api.h"
+#include "render/frame_viewport.h"
 #include "render/gl.h"
 #include "render/window_size.h"
 
@@ -26,7 +27,7 @@ void setUpDisplay() {
     // A process without a window could never be ended by a key, so a display
     // that cannot be opened ends the program here.
     if (!openDisplay(windowWidth, windowHeight, 32)) endProgram(1);
-    glViewport(0, 0, windowWidth, windowHeight);
+    setFrameViewport();
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(60.0, 1.3333333333333333, 1.0, 1000.0);

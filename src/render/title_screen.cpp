@@ -4,11 +4,14 @@
 
 #include "platform/platform.h"
 #include "render/font.h"
+#include "render/frame_viewport.h"
 #include "render/gl.h"
 #include "render/projection_2d.h"
 #include "render/window_size.h"
 
 void drawTitleScreen(const Font& font, bool gamePlayed, int previousScore) {
+    // The window may have changed size or gone full screen since the last frame.
+    setFrameViewport();
     pushOrtho2D(windowWidth, windowHeight);
     glClear(GL_COLOR_BUFFER_BIT);
     drawText("Tubewyrm on the drum!", font.texture, font.listBase, 344.0f, 384.0f, 0.0f, 1.0f, 1.0f, 0.0f);

@@ -34,6 +34,8 @@ void present() { ++state.presents; }
 
 bool keyDown(int scanCode) { return currentKeys().count(scanCode) != 0; }
 
+PixelSize drawableSize() { return {state.drawableWidth, state.drawableHeight}; }
+
 double readClock() {
     ++state.clockReads;
     double reading = state.now;

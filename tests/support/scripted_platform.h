@@ -16,6 +16,8 @@ struct ScriptedPlatform {
     std::set<int> keysBeforeFirstPresent;
     std::vector<std::set<int>> keysAfterPresent;
     int presents = 0;
+    int drawableWidth = 1024;
+    int drawableHeight = 768;
     int sleeps = 0;
     int sleptMilliseconds = 0;
 

@@ -109,6 +109,48 @@ TEST(KeyState, RefreshedOnlyWithFocusAndClearedByAnyFocusChange) {
     EXPECT_FALSE(isKeyDown(keys, scanLeft)) << "released";
 }
 
+TEST(KeyState, ATapBetweenTwoPresentsReadsAsHeldForOnePresent) {
+    std::vector<unsigned char> held(SDL_NUM_SCANCODES, 0);
+    const int count = static_cast<int>(held.size());
+    KeyState keys;
+    noteFocusChange(keys, true);
+
+    // Pressed and let go again before the present: held at it, up at the next.
+    notePress(keys, pcScanCodeFor(SDL_SCANCODE_SPACE));
+    refreshKeyState(keys, held.data(), count);
+    EXPECT_TRUE(isKeyDown(keys, scanSpace));
+    refreshKeyState(keys, held.data(), count);
+    EXPECT_FALSE(isKeyDown(keys, scanSpace));
+
+    // Held across presents: down at every one, up once let go.
+    held[SDL_SCANCODE_UP] = 1;
+    notePress(keys, scanUp);
+    for (int present = 0; present < 3; ++present) {
+        refreshKeyState(keys, held.data(), count);
+        EXPECT_TRUE(isKeyDown(keys, scanUp)) << present;
+    }
+    held[SDL_SCANCODE_UP] = 0;
+    refreshKeyState(keys, held.data(), count);
+    EXPECT_FALSE(isKeyDown(keys, scanUp));
+
+    // A held pad key lasts until the next refresh, which starts from the keyboard.
+    addHeldKey(keys, scanLeft);
+    EXPECT_TRUE(isKeyDown(keys, scanLeft));
+    refreshKeyState(keys, held.data(), count);
+    EXPECT_FALSE(isKeyDown(keys, scanLeft));
+
+    // A tap just before focus goes does not come back with the focus.
+    notePress(keys, scanEscape);
+    noteFocusChange(keys, false);
+    notePress(keys, scanRight);
+    addHeldKey(keys, scanDown);
+    noteFocusChange(keys, true);
+    refreshKeyState(keys, held.data(), count);
+    EXPECT_FALSE(isKeyDown(keys, scanEscape));
+    EXPECT_FALSE(isKeyDown(keys, scanRight)) << "pressed while another window had the focus";
+    EXPECT_FALSE(isKeyDown(keys, scanDown));
+}
+
 TEST(KeyState, CodesOutsideTheTableReadAsUp) {
     KeyState keys;
     keys.down.fill(true);

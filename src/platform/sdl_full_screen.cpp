@@ -1,0 +1,51 @@
+#include "platform/sdl_full_screen.h"
+
+namespace {
+
+bool atOwnSize(SDL_Window* window, const WindowMode& mode) {
+    const Uint32 changed = SDL_WINDOW_FULLSCREEN | SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_MAXIMIZED |
+                           SDL_WINDOW_MINIMIZED;
+    if (mode.fullScreen || (SDL_GetWindowFlags(window) & changed) != 0) return false;
+    int width = 0, height = 0;
+    SDL_GetWindowSize(window, &width, &height);
+    return width == mode.width && height == mode.height;
+}
+
+}  // namespace
+
+void notePlacement(SDL_Window* window, WindowMode& mode) {
+    if (!atOwnSize(window, mode)) return;
+    SDL_GetWindowPosition(window, &mode.x, &mode.y);
+    mode.placed = true;
+}
+
+bool setFullScreen(SDL_Window* window, WindowMode& mode, bool on) {
+    if (on == mode.fullScreen) return true;
+    if (on) {
+        notePlacement(window, mode);
+        if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return false;
+    } else {
+        if (SDL_SetWindowFullscreen(window, 0) != 0) return false;
+        // Leaving full screen (or a maximise that became full screen) can
+        // keep the screen's size; put back the window's own size and place.
+        SDL_RestoreWindow(window);
+        SDL_SetWindowSize(window, mode.width, mode.height);
+        if (mode.placed) {
+            SDL_SetWindowPosition(window, mode.x, mode.y);
+        } else {
+            int index = SDL_GetWindowDisplayIndex(window);
+            SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED_DISPLAY(index < 0 ? 0 : index),
+                                  SDL_WINDOWPOS_CENTERED_DISPLAY(index < 0 ? 0 : index));
+        }
+    }
+    mode.fullScreen = on;
+    return true;
+}
+
+void handleMaximise(SDL_Window* window, WindowMode& mode) {
+    if (mode.fullScreen) return;
+    // Undo the maximise first, so leaving full screen later does not land
+    // on a maximised window.
+    SDL_RestoreWindow(window);
+    setFullScreen(window, mode, true);
+}

@@ -1,0 +1,73 @@
+#include "platform/sdl_gamepads.h"
+
+#include "platform/gamepad_keys.h"
+#include "platform/key_state.h"
+
+namespace {
+
+SDL_JoystickID instanceOf(SDL_GameController* pad) {
+    return SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad));
+}
+
+void openPad(Gamepads& pads, int deviceIndex) {
+    if (!SDL_IsGameController(deviceIndex)) return;
+    const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(deviceIndex);
+    SDL_GameController** freeSlot = nullptr;
+    for (SDL_GameController*& slot : pads.open) {
+        if (slot && instanceOf(slot) == id) return;
+        if (!slot && !freeSlot) freeSlot = &slot;
+    }
+    if (freeSlot) *freeSlot = SDL_GameControllerOpen(deviceIndex);
+}
+
+void closePad(Gamepads& pads, SDL_JoystickID id) {
+    for (SDL_GameController*& slot : pads.open) {
+        if (slot && instanceOf(slot) == id) {
+            SDL_GameControllerClose(slot);
+            slot = nullptr;
+        }
+    }
+}
+
+bool isOpen(const Gamepads& pads, SDL_JoystickID id) {
+    for (SDL_GameController* slot : pads.open)
+        if (slot && instanceOf(slot) == id) return true;
+    return false;
+}
+
+}  // namespace
+
+void startGamepads(Gamepads& pads) {
+    pads.started = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
+}
+
+bool handleGamepadEvent(Gamepads& pads, KeyState& keys, const SDL_Event& event) {
+    switch (event.type) {
+    case SDL_CONTROLLERDEVICEADDED: openPad(pads, event.cdevice.which); return true;
+    case SDL_CONTROLLERDEVICEREMOVED: closePad(pads, event.cdevice.which); return true;
+    case SDL_CONTROLLERBUTTONDOWN: {
+        if (!isOpen(pads, event.cbutton.which)) return true;
+        const PadKeys pressed = pcScanCodesForPadButton(event.cbutton.button);
+        for (int i = 0; i < pressed.count; ++i) notePress(keys, pressed.codes[i]);
+        return true;
+    }
+    case SDL_CONTROLLERAXISMOTION:
+        if (isOpen(pads, event.caxis.which)) notePress(keys, pcScanCodeForStick(event.caxis.axis, event.caxis.value));
+        return true;
+    case SDL_CONTROLLERBUTTONUP: return true;
+    default: return false;
+    }
+}
+
+void addHeldPadKeys(const Gamepads& pads, KeyState& keys) {
+    for (SDL_GameController* pad : pads.open) {
+        if (!pad) continue;
+        for (int button = 0; button < SDL_CONTROLLER_BUTTON_MAX; ++button) {
+            if (!SDL_GameControllerGetButton(pad, static_cast<SDL_GameControllerButton>(button))) continue;
+            const PadKeys held = pcScanCodesForPadButton(button);
+            for (int i = 0; i < held.count; ++i) addHeldKey(keys, held.codes[i]);
+        }
+        for (SDL_GameControllerAxis axis : {SDL_CONTROLLER_AXIS_LEFTX, SDL_CONTROLLER_AXIS_LEFTY})
+            addHeldKey(keys, pcScanCodeForStick(axis, SDL_GameControllerGetAxis(pad, axis)));
+    }
+}

@@ -1,0 +1,22 @@
+#pragma once
+// Game controllers through SDL, plugged in and pulled out at any time; they
+// reach the game only as keys in the key state.
+#include <SDL2/SDL.h>
+
+#include <array>
+
+struct KeyState;
+
+struct Gamepads {
+    std::array<SDL_GameController*, 8> open{};
+    bool started = false;
+};
+
+// Starts SDL's game controller support. Pads already plugged in arrive as
+// events like any later one. Without it the game simply has no pads.
+void startGamepads(Gamepads& pads);
+// Opens and closes pads as they come and go, and notes presses that may be
+// let go before the next present. False for events that are not about pads.
+bool handleGamepadEvent(Gamepads& pads, KeyState& keys, const SDL_Event& event);
+// Adds what the open pads hold now; call after the keyboard refresh.
+void addHeldPadKeys(const Gamepads& pads, KeyState& keys);
