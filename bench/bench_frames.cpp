@@ -2,7 +2,10 @@
 // the game's real window, and the time from process start to the first
 // presented title frame. Needs an X display: run under xvfb-run.
 //
-//   xvfb-run -a -s "-screen 0 1024x768x24" build/bench/bench_frames
+//   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/bench_frames
+//
+// BM_PlayFrameFullScreen draws the same frames letterboxed into a 1280 x 1024
+// drawable, the size of full screen on such a screen.
 //
 // Each frame case reports the median and 99th-percentile frame time of its
 // own frames as counters. Arguments: snake segments; the head's board row,
@@ -19,6 +22,8 @@
 #include <fstream>
 #include <string>
 #include <vector>
+
+#include <SDL2/SDL.h>
 
 #include "game/program.h"
 #include "game/program_flow.h"
@@ -116,10 +121,35 @@ void BM_PlayFrame(benchmark::State& state) {
     state.counters["max_ms"] = *std::max_element(frameSeconds.begin(), frameSeconds.end()) * 1e3;
 }
 
+// The window at the given size, once the platform reports the new drawable.
+bool resizeWindow(int width, int height) {
+    SDL_Window* window = SDL_GL_GetCurrentWindow();
+    if (!window) return false;
+    SDL_SetWindowSize(window, width, height);
+    for (int i = 0; i < 200; ++i) {
+        present();
+        const PixelSize size = drawableSize();
+        if (size.width == width && size.height == height) return true;
+        SDL_Delay(10);
+    }
+    return false;
+}
+
+void BM_PlayFrameFullScreen(benchmark::State& state) {
+    if (!resizeWindow(1280, 1024)) {
+        state.SkipWithError("the window could not be made 1280 x 1024");
+        return;
+    }
+    BM_PlayFrame(state);
+    resizeWindow(1024, 768);
+}
+
 // Arguments: segments, head row. Rows 100 and 160 tilt the cylinder enough to
 // show the inside of an open end at a grazing angle.
 BENCHMARK(BM_PlayFrame)->Args({2, 128})->Args({100, 128})->Args({1000, 128})->Args({100, 100})
     ->Args({100, 160})->Iterations(400)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlayFrameFullScreen)->Args({2, 128})->Args({1000, 128})->Iterations(400)->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

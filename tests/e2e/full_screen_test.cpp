@@ -1,7 +1,10 @@
-// Alt+Enter under a real window manager, on X servers of their own: full
-// screen at 1024 x 768 where the screen has that mode, and nothing at all
-// where it would leave the picture in a corner of a larger screen.
+// Full screen under a real window manager, on X servers of their own: Alt+Enter
+// and the maximise box both cover the screen on its own mode, with the picture
+// letterboxed into the middle; Alt+Enter again gives back the window.
 #include <gtest/gtest.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -10,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "e2e/game_process.h"
 
@@ -100,6 +104,52 @@ std::string geometry(const std::string& window) {
     return output("xdotool getwindowgeometry " + window + " | grep Geometry");
 }
 
+struct Place {
+    int x = -1;
+    int y = -1;
+    int width = 0;
+    int height = 0;
+};
+
+Place placeOf(const std::string& window) {
+    Place place;
+    const std::string text = output("xdotool getwindowgeometry " + window);
+    std::sscanf(text.c_str() + text.find("Position:"), "Position: %d,%d", &place.x, &place.y);
+    std::sscanf(text.c_str() + text.find("Geometry:"), "Geometry: %dx%d", &place.width, &place.height);
+    return place;
+}
+
+// What a taskbar or a keyboard shortcut does: ask the window manager to maximise.
+void askToMaximise(const std::string& window) {
+    ::Display* x = XOpenDisplay(nullptr);
+    ASSERT_NE(x, nullptr);
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = std::stoul(window);
+    event.xclient.message_type = XInternAtom(x, "_NET_WM_STATE", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = 1;  // add
+    event.xclient.data.l[1] = static_cast<long>(XInternAtom(x, "_NET_WM_STATE_MAXIMIZED_VERT", False));
+    event.xclient.data.l[2] = static_cast<long>(XInternAtom(x, "_NET_WM_STATE_MAXIMIZED_HORZ", False));
+    event.xclient.data.l[3] = 1;  // from an application
+    XSendEvent(x, DefaultRootWindow(x), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XCloseDisplay(x);
+    sleepSeconds(0.8);
+}
+
+bool dark(const Screenshot& s, int x, int y) { return s.r(x, y) < 10 && s.g(x, y) < 10 && s.b(x, y) < 10; }
+
+// The first and last lit columns of a row.
+std::pair<int, int> litSpan(const Screenshot& s, int y) {
+    int left = -1, right = -1;
+    for (int x = 0; x < s.width; ++x) {
+        if (dark(s, x, y)) continue;
+        if (left < 0) left = x;
+        right = x;
+    }
+    return {left, right};
+}
+
 void pressAltEnter() {
     std::system("xdotool keydown alt+Return sleep 0.1 keyup alt+Return");
     sleepSeconds(0.8);
@@ -126,16 +176,69 @@ TEST(FullScreen, AltEnterSwitchesToFullScreenAndBackToTheWindow) {
     EXPECT_TRUE(ended && game.exitStatus == 0);
 }
 
-TEST(FullScreen, WithoutA1024By768ModeTheWindowStaysAsItIs) {
-    ManagedScreen screen("1600x1200x24");
+TEST(FullScreen, OnAScreenWithoutA1024By768ModeThePictureIsCentredBetweenBlackBars) {
+    ManagedScreen screen("1280x1024x24");
     ASSERT_TRUE(screen.ready) << "no X server with a window manager";
     GameProcess game = startGame();
     ASSERT_TRUE(waitForWindow(20.0)) << readFile(game.stderrPath);
     sleepSeconds(0.5);
     const std::string window = gameWindow();
-    pressAltEnter();
-    EXPECT_FALSE(isFullScreen(window));
-    EXPECT_NE(geometry(window).find("1024x768"), std::string::npos) << geometry(window);
+    const std::string allowed = output("xprop -id " + window + " _NET_WM_ALLOWED_ACTIONS");
+    EXPECT_NE(allowed.find("_NET_WM_ACTION_MAXIMIZE_HORZ"), std::string::npos) << allowed;
+    EXPECT_NE(allowed.find("_NET_WM_ACTION_MAXIMIZE_VERT"), std::string::npos) << allowed;
+    const Place windowed = placeOf(window);
+    EXPECT_EQ(windowed.width, 1024);
+    EXPECT_EQ(windowed.height, 768);
+
+    // In a game the drum reaches the picture's top and bottom edges.
+    holdKey("space", 0.3);
+    sleepSeconds(0.3);
+    const Screenshot inWindow = takeScreenshot();
+    ASSERT_EQ(inWindow.height, 768);
+    const auto [windowLeft, windowRight] = litSpan(inWindow, 456);
+    ASSERT_GT(windowRight - windowLeft, 200) << "no drum in the window";
+    for (int round = 0; round < 2; ++round) {
+        if (round == 0)
+            pressAltEnter();
+        else
+            askToMaximise(window);
+        EXPECT_TRUE(isFullScreen(window)) << "round " << round;
+        const Place covering = placeOf(window);
+        EXPECT_EQ(covering.x, 0);
+        EXPECT_EQ(covering.y, 0);
+        EXPECT_EQ(covering.width, 1280);
+        EXPECT_EQ(covering.height, 1024);
+
+        const Screenshot shot = takeScreenshot(round == 0 ? "e2e_full_screen_1280x1024.png" : "");
+        ASSERT_EQ(shot.width, 1280);
+        ASSERT_EQ(shot.height, 1024);
+        // 1280 x 960 in the middle: 32 black rows above and below.
+        int firstLit = -1, lastLit = -1;
+        for (int y = 0; y < shot.height; ++y) {
+            if (dark(shot, 640, y)) continue;
+            if (firstLit < 0) firstLit = y;
+            lastLit = y;
+        }
+        EXPECT_EQ(firstLit, 32) << "round " << round;
+        EXPECT_EQ(lastLit, 991) << "round " << round;
+        int litInBars = 0;
+        for (int y : {0, 31, 992, 1023})
+            for (int x = 0; x < shot.width; ++x) litInBars += !dark(shot, x, y);
+        EXPECT_EQ(litInBars, 0) << "round " << round;
+        // The drum stands in the middle, 1.25 times as wide as in the window
+        // (the same row of the picture: 32 + 1.25 x 456 = 602).
+        const auto [left, right] = litSpan(shot, 602);
+        EXPECT_NEAR(left + right, 1279, 8) << left << " to " << right;
+        EXPECT_NEAR(right - left, 1.25 * (windowRight - windowLeft), 8) << left << " to " << right;
+
+        pressAltEnter();
+        EXPECT_FALSE(isFullScreen(window)) << "round " << round;
+        const Place back = placeOf(window);
+        EXPECT_EQ(back.width, 1024);
+        EXPECT_EQ(back.height, 768);
+        EXPECT_EQ(back.x, windowed.x) << "back where it was";
+        EXPECT_EQ(back.y, windowed.y) << "back where it was";
+    }
     keyDownX("Escape");
     const bool ended = waitForExit(game, 2.0);
     keyUpX("Escape");

@@ -1,6 +1,8 @@
 // What the real window and context turned out to be.
 #include <gtest/gtest.h>
 
+#include <SDL2/SDL.h>
+
 #include <cstdio>
 
 #include "gl/gl_probe.h"
@@ -44,6 +46,10 @@ TEST(Display, TheExtensionStringEndsWithTheWindowSystemNamesAndFitsTheLimit) {
     ASSERT_NE(firstGlx, std::string::npos);
     EXPECT_EQ(names.find(" GL_", firstGlx), std::string::npos) << "GL names come first, then GLX names";
     EXPECT_EQ(names.find("  "), std::string::npos) << "one space between the two lists";
+}
+
+TEST(Display, NoTextInputSoNoInputMethodSitsBetweenTheKeysAndTheGame) {
+    EXPECT_FALSE(SDL_IsTextInputActive());
 }
 
 }  // namespace
