@@ -190,7 +190,7 @@ TEST(FullScreen, OnAScreenWithoutA1024By768ModeThePictureIsCentredBetweenBlackBa
     EXPECT_EQ(windowed.width, 1024);
     EXPECT_EQ(windowed.height, 768);
 
-    // In a game the drum reaches the picture's top and bottom edges.
+    // In a game the picture is lit from top to bottom: score line and drum.
     holdKey("space", 0.3);
     sleepSeconds(0.3);
     const Screenshot inWindow = takeScreenshot();
@@ -212,19 +212,19 @@ TEST(FullScreen, OnAScreenWithoutA1024By768ModeThePictureIsCentredBetweenBlackBa
         const Screenshot shot = takeScreenshot(round == 0 ? "e2e_full_screen_1280x1024.png" : "");
         ASSERT_EQ(shot.width, 1280);
         ASSERT_EQ(shot.height, 1024);
-        // 1280 x 960 in the middle: 32 black rows above and below.
+        // 1280 x 960 in the middle: 32 black rows above and below. The score
+        // line touches the picture's top; the drum's foot, which rises and
+        // falls a little with the head's row, ends within a few rows of its bottom.
         int firstLit = -1, lastLit = -1;
         for (int y = 0; y < shot.height; ++y) {
-            if (dark(shot, 640, y)) continue;
+            if (litSpan(shot, y).first < 0) continue;
             if (firstLit < 0) firstLit = y;
             lastLit = y;
         }
-        EXPECT_EQ(firstLit, 32) << "round " << round;
-        EXPECT_EQ(lastLit, 991) << "round " << round;
-        int litInBars = 0;
-        for (int y : {0, 31, 992, 1023})
-            for (int x = 0; x < shot.width; ++x) litInBars += !dark(shot, x, y);
-        EXPECT_EQ(litInBars, 0) << "round " << round;
+        EXPECT_GE(firstLit, 32) << "round " << round;
+        EXPECT_LT(firstLit, 44) << "round " << round;
+        EXPECT_LE(lastLit, 991) << "round " << round;
+        EXPECT_GT(lastLit, 979) << "round " << round;
         // The drum stands in the middle, 1.25 times as wide as in the window
         // (the same row of the picture: 32 + 1.25 x 456 = 602).
         const auto [left, right] = litSpan(shot, 602);
