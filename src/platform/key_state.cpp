@@ -8,6 +8,7 @@ int pcScanCodeFor(int sdlScancode) {
     switch (sdlScancode) {
     case SDL_SCANCODE_ESCAPE: return scanEscape;
     case SDL_SCANCODE_SPACE: return scanSpace;
+    case SDL_SCANCODE_P: return scanP;
     // The keypad keys are separate scancodes in SDL whatever NumLock says.
     case SDL_SCANCODE_UP: case SDL_SCANCODE_KP_8: return scanUp;
     case SDL_SCANCODE_DOWN: case SDL_SCANCODE_KP_2: return scanDown;

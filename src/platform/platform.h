@@ -9,6 +9,7 @@
 // PC keyboard scan codes (set 1) of the keys the game reads.
 enum ScanCode : int {
     scanEscape = 1,
+    scanP = 25,
     scanSpace = 57,
     scanUp = 72,
     scanLeft = 75,
@@ -29,6 +30,13 @@ void present();
 
 // True if the key was held at the last present while the window had focus.
 bool keyDown(int scanCode);
+
+// The best score kept between runs, or -1 when there is none yet. A file
+// that cannot be used counts as none, with one line on standard error.
+int loadBestScore();
+// Keeps score as the best for later runs; written whole or not at all. A
+// failure prints one line on standard error and is otherwise ignored.
+void saveBestScore(int score);
 
 double readClock();  // seconds, monotonic, arbitrary origin
 void sleepMilliseconds(int milliseconds);
