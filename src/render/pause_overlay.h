@@ -2,5 +2,6 @@
 
 struct Font;
 
-// "Paused" in white at the middle of the window, over whatever is drawn.
+// "Paused" in white, centred a little above the middle of the window, where
+// the snake's head usually is, over whatever is drawn.
 void drawPausedLine(const Font& font);
