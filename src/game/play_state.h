@@ -25,6 +25,7 @@ struct PlayState {
     float viewY = 0.0f;
     float segmentRadius = 8.0f;
     bool gamePlayed = false;
+    int bestScore = -1;  // kept between runs; -1 until there is one
     std::uint32_t boardWidth = 512;
     std::uint32_t boardHeight = 256;
 };

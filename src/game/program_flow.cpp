@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "game/best_score.h"
 #include "game/food.h"
 #include "game/game_update.h"
 #include "game/program.h"
@@ -9,6 +10,7 @@
 #include "render/board_pass.h"
 #include "render/cylinder_pass.h"
 #include "render/gl.h"
+#include "render/pause_overlay.h"
 #include "render/title_screen.h"
 
 namespace {
@@ -38,6 +40,17 @@ bool runPlayFrame(Program& program) {
     return true;
 }
 
+// The board texture still holds the last board, so a still frame needs only
+// the cylinder and the score again, with the word over them. Neither the
+// clock nor the rules are touched: nothing moves, pulses or wiggles.
+void runPausedFrame(Program& program) {
+    const PlayState& play = program.play;
+    runCylinderPass(play, boardTexture(program), play.boardHeight, program.light, program.font);
+    drawPausedLine(program.font);
+    present();
+    sleepMilliseconds(frameSleepMilliseconds);
+}
+
 }  // namespace
 
 void startUp(Program& program) {
@@ -62,6 +75,7 @@ void startUp(Program& program) {
     program.font.texture = program.textures.names[fontSlot];
     buildFont(program.font.listBase, 16.0f, 16.0f, 8);
     glDisable(GL_CULL_FACE);
+    program.play.bestScore = loadBestScore();
 }
 
 void returnToTitle(Program& program) {
@@ -73,7 +87,8 @@ void returnToTitle(Program& program) {
 
 TitleOutcome runTitleLoop(Program& program) {
     for (;;) {
-        drawTitleScreen(program.font, program.play.gamePlayed, upperIndex(program.play.snake));
+        drawTitleScreen(program.font, program.play.gamePlayed, upperIndex(program.play.snake),
+                        program.play.bestScore);
         if (keyDown(scanEscape)) return TitleOutcome::quit;
         present();
         sleepMilliseconds(frameSleepMilliseconds);
@@ -92,9 +107,24 @@ void startGame(Program& program) {
 }
 
 PlayOutcome runPlayLoop(Program& program) {
+    bool paused = false;
+    // P pauses on its press: one still held from the title does nothing.
+    bool pauseKeyWasDown = keyDown(scanP);
     for (;;) {
-        if (!runPlayFrame(program)) return PlayOutcome::gameOver;
+        if (paused) {
+            runPausedFrame(program);
+        } else if (!runPlayFrame(program)) {
+            noteFinalScore(program.play);
+            return PlayOutcome::gameOver;
+        }
         if (keyDown(scanEscape)) return PlayOutcome::quit;
+        const bool pauseKeyDown = keyDown(scanP);
+        if (pauseKeyDown && !pauseKeyWasDown) {
+            paused = !paused;
+            // Measured from here, the next frame leaves the paused time out.
+            if (!paused) program.play.lastClock = readClock();
+        }
+        pauseKeyWasDown = pauseKeyDown;
     }
 }
 

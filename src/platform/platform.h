@@ -43,6 +43,13 @@ struct PixelSize {
 // of openDisplay before the first); it changes with full screen and resizing.
 PixelSize drawableSize();
 
+// The best score kept between runs, or -1 when there is none yet. A file
+// that cannot be used counts as none, with one line on standard error.
+int loadBestScore();
+// Keeps score as the best for later runs; written whole or not at all. A
+// failure prints one line on standard error and is otherwise ignored.
+void saveBestScore(int score);
+
 double readClock();  // seconds, monotonic, arbitrary origin
 void sleepMilliseconds(int milliseconds);
 

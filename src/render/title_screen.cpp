@@ -9,7 +9,7 @@
 #include "render/projection_2d.h"
 #include "render/window_size.h"
 
-void drawTitleScreen(const Font& font, bool gamePlayed, int previousScore) {
+void drawTitleScreen(const Font& font, bool gamePlayed, int previousScore, int bestScore) {
     // The window may have changed size or gone full screen since the last frame.
     setFrameViewport();
     pushOrtho2D(windowWidth, windowHeight);
@@ -25,6 +25,11 @@ void drawTitleScreen(const Font& font, bool gamePlayed, int previousScore) {
         // Pulses between dark and mid red about three times a second.
         const float red = static_cast<float>(0.5 + 0.25 * std::sin(20.0 * readClock()));
         drawText(line.view(), font.texture, font.listBase, x, 324.0f, 0.0f, red, 0.0f, 0.0f);
+    }
+    if (bestScore >= 0) {
+        const NumberedText line = textWithNumber("Best score ", bestScore);
+        const float x = 512.0f - 8.0f * static_cast<float>(line.length);
+        drawText(line.view(), font.texture, font.listBase, x, 304.0f, 0.0f, 1.0f, 1.0f, 1.0f);
     }
     popOrtho2D();
 }

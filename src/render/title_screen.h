@@ -3,5 +3,5 @@
 struct Font;
 
 // One title frame into the back buffer; previousScore is shown once a game
-// has been played.
-void drawTitleScreen(const Font& font, bool gamePlayed, int previousScore);
+// has been played, bestScore whenever it is not negative.
+void drawTitleScreen(const Font& font, bool gamePlayed, int previousScore, int bestScore = -1);

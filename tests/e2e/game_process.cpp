@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -32,6 +33,13 @@ std::string windowId() {
 
 int counter = 0;
 
+void removeDataHome(GameProcess& game) {
+    if (game.dataHome.empty()) return;
+    std::error_code ignored;
+    std::filesystem::remove_all(game.dataHome, ignored);
+    game.dataHome.clear();
+}
+
 }  // namespace
 
 double nowSeconds() {
@@ -46,8 +54,13 @@ GameProcess startGame(const std::vector<std::string>& environment) {
     std::string stem = "e2e_game_" + std::to_string(getpid()) + "_" + std::to_string(counter++);
     game.stdoutPath = stem + ".out";
     game.stderrPath = stem + ".err";
+    // Each game keeps its best score in a fresh folder of its own, never the
+    // user's; a test that cares passes its own XDG_DATA_HOME.
+    char dataHome[] = "/tmp/tubewyrm-e2e-data-XXXXXX";
+    if (mkdtemp(dataHome)) game.dataHome = dataHome;
     game.pid = fork();
     if (game.pid == 0) {
+        setenv("XDG_DATA_HOME", game.dataHome.c_str(), 1);
         for (const std::string& entry : environment) {
             if (!entry.empty() && entry[0] == '-') {
                 unsetenv(entry.c_str() + 1);
@@ -82,6 +95,7 @@ bool waitForExit(GameProcess& game, double seconds) {
         if (done == game.pid) {
             game.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
             game.pid = -1;
+            removeDataHome(game);
             return true;
         }
         if (nowSeconds() >= end) return false;
@@ -94,6 +108,7 @@ void killGame(GameProcess& game) {
     kill(game.pid, SIGKILL);
     waitpid(game.pid, nullptr, 0);
     game.pid = -1;
+    removeDataHome(game);
 }
 
 std::string readFile(const std::string& path) {

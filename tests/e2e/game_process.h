@@ -10,6 +10,7 @@ struct GameProcess {
     pid_t pid = -1;
     std::string stdoutPath;
     std::string stderrPath;
+    std::string dataHome;  // the game's own XDG_DATA_HOME, removed when it ends
     int exitStatus = -1;  // set by waitForExit
 };
 

@@ -376,4 +376,29 @@ TEST_F(TextDrawing, AfterAGameTheFourthLinePulsesRedAndIsCentredOnTheOthers) {
     }
 }
 
+TEST_F(TextDrawing, AKeptBestScoreIsAWhiteLineCentredUnderThePreviousScore) {
+    clearToBackdrop();
+    const std::string line = "Best score 987";
+    const int length = static_cast<int>(line.size());
+    const TitleLine best{length, 512 - 8 * length, 304};
+    drawTitleScreen(font, false, 0, 987);
+    glFinish();
+    const Readback image = readPixels(0, 0, 1024, 768);
+    Box white;
+    int whiteOutside = 0;
+    for (int y = 0; y < 768; ++y)
+        for (int x = 0; x < 1024; ++x) {
+            if (!same(image.at(x, y), Rgba{255, 255, 255, 255})) continue;
+            white.add(x, y);
+            if (!best.contains(x, y)) ++whiteOutside;
+        }
+    EXPECT_EQ(whiteOutside, 0);
+    ASSERT_FALSE(white.empty());
+    const Box cell = best.cell();
+    EXPECT_LE(white.left - cell.left, 8) << white;
+    EXPECT_LE(cell.right - white.right, 8) << white;
+    EXPECT_LE(cell.top - white.top, 2) << white;
+    if (whiteOutside) saveReadback(image, "title_best_score.ppm");
+}
+
 }  // namespace

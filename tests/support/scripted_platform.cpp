@@ -30,11 +30,21 @@ void resetScriptedPlatform() {
 void requestDepthBits(int) {}
 void requestSamples(int) {}
 bool openDisplay(int, int, int) { return state.displayOpens; }
-void present() { ++state.presents; }
+void present() {
+    ++state.presents;
+    state.now += state.presentStep;
+}
 
 bool keyDown(int scanCode) { return currentKeys().count(scanCode) != 0; }
 
 PixelSize drawableSize() { return {state.drawableWidth, state.drawableHeight}; }
+
+int loadBestScore() { return state.bestScore; }
+
+void saveBestScore(int score) {
+    state.savedBestScores.push_back(score);
+    state.bestScore = score;
+}
 
 double readClock() {
     ++state.clockReads;

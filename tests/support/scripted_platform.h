@@ -6,9 +6,11 @@
 #include <vector>
 
 struct ScriptedPlatform {
-    // Clock: each reading returns `now` and then moves it on by `clockStep`.
+    // Clock: each reading returns `now` and then moves it on by `clockStep`;
+    // each present moves it on by `presentStep` too.
     double now = 1000.0;
     double clockStep = 0.001;
+    double presentStep = 0.0;
     int clockReads = 0;
 
     // Keys held after present n are keysAfterPresent[n] (the last entry holds
@@ -20,6 +22,10 @@ struct ScriptedPlatform {
     int drawableHeight = 768;
     int sleeps = 0;
     int sleptMilliseconds = 0;
+
+    // The kept best score (-1: none) and every score the game asked to keep.
+    int bestScore = -1;
+    std::vector<int> savedBestScores;
 
     // Random numbers: queued values first, then the real generator.
     std::deque<double> randoms;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <set>
 #include <utility>
 
@@ -131,6 +132,100 @@ TEST_F(Loops, SpaceStillHeldAtGameOverStartsTheNextGameAfterOneTitleFrame) {
     EXPECT_EQ(program.play.snake[0].y, 128.0f);
     EXPECT_EQ(runPlayLoop(program), PlayOutcome::gameOver);
     EXPECT_NEAR(program.play.playTime - playTimeAtGameOver, 1.1, 0.05) << "the second game runs like the first";
+}
+
+// Pause: P seen after the last of playFrames play frames, then pausedFrames
+// still frames (P held through a few of them) and Escape seen after the last;
+// or, with resume, P again after them and Escape after one more play frame.
+// Each present takes 16 ms of the clock.
+struct PauseRun {
+    int playFrames = 30;
+    int pausedFrames = 0;
+    bool resume = false;
+    bool holdPFromTheTitle = false;
+};
+
+PlayState runWithPause(const PauseRun& run) {
+    resetScriptedPlatform();
+    scripted().clockStep = 0.004;
+    scripted().presentStep = 0.016;
+    scripted().randoms = {0.0, 0.0, 0.0};  // the food far off at (0, 24)
+    const std::set<int> p = run.holdPFromTheTitle ? std::set<int>{scanP} : std::set<int>{};
+    if (run.holdPFromTheTitle) scripted().keysBeforeFirstPresent = {scanP};
+    auto& keys = scripted().keysAfterPresent;
+    keys.assign(static_cast<std::size_t>(run.playFrames) - 1, p);
+    // Left while moving right: a reversal whose pulse is still running at the pause.
+    for (int present = 20; present <= 22; ++present) keys[static_cast<std::size_t>(present) - 1].insert(scanLeft);
+    if (run.pausedFrames > 0) {
+        keys.push_back({scanP});
+        for (int frame = 0; frame < run.pausedFrames; ++frame) keys.push_back(frame < 4 ? std::set<int>{scanP} : p);
+        // Pressed again after the last still frame, or Escape seen there.
+        if (run.resume) keys.back() = {scanP};
+        if (!run.resume) keys.pop_back();
+    }
+    keys.push_back({scanEscape});
+    Program program;
+    startGame(program);
+    EXPECT_EQ(runPlayLoop(program), PlayOutcome::quit);
+    return program.play;
+}
+
+void expectSamePlay(const PlayState& a, const PlayState& b) {
+    ASSERT_EQ(a.snake.size(), b.snake.size());
+    EXPECT_EQ(std::memcmp(a.snake.data(), b.snake.data(), a.snake.size() * sizeof(Segment)), 0);
+    EXPECT_EQ(std::memcmp(&a.food, &b.food, sizeof(Food)), 0);
+    EXPECT_EQ(a.heading.x, b.heading.x);
+    EXPECT_EQ(a.heading.y, b.heading.y);
+    EXPECT_EQ(a.headAngle, b.headAngle);
+    EXPECT_EQ(a.movingHorizontally, b.movingHorizontally);
+    EXPECT_EQ(a.wiggle, b.wiggle);
+    EXPECT_EQ(a.reversalPulse, b.reversalPulse);
+    EXPECT_EQ(a.frameTime, b.frameTime);
+    EXPECT_EQ(a.playTime, b.playTime);
+    EXPECT_EQ(a.nextTrailStep, b.nextTrailStep);
+    EXPECT_EQ(a.viewX, b.viewX);
+    EXPECT_EQ(a.viewY, b.viewY);
+    EXPECT_EQ(a.segmentRadius, b.segmentRadius);
+}
+
+TEST(Pause, AGamePausedForManyFramesIsLeftExactlyAsItWasAndEscapeStillQuits) {
+    const PlayState unpaused = runWithPause({.playFrames = 30});
+    ASSERT_GT(unpaused.reversalPulse, 0.0f) << "the reversal should still be running at the pause";
+    const PlayState paused = runWithPause({.playFrames = 30, .pausedFrames = 100});
+    EXPECT_EQ(scripted().presents, 130);
+    expectSamePlay(paused, unpaused);
+}
+
+TEST(Pause, ResumingLeavesThePausedTimeOutAndAPHeldFromTheTitleDoesNotPause) {
+    const PlayState straight = runWithPause({.playFrames = 31});
+    const PlayState atPause = runWithPause({.playFrames = 30});
+    // 100 frames of 16 ms paused: 1.6 s that must not reach the rules.
+    const PlayState resumed = runWithPause({.playFrames = 30, .pausedFrames = 100, .resume = true});
+    EXPECT_EQ(scripted().presents, 131);
+    EXPECT_GT(resumed.frameTime, 0.0);
+    EXPECT_LE(resumed.frameTime, straight.frameTime);
+    EXPECT_LE(resumed.playTime - atPause.playTime, straight.playTime - atPause.playTime);
+    EXPECT_LE(std::fabs(resumed.snake[0].x - atPause.snake[0].x), std::fabs(straight.snake[0].x - atPause.snake[0].x));
+
+    expectSamePlay(runWithPause({.playFrames = 30, .holdPFromTheTitle = true}), atPause);
+}
+
+TEST_F(Loops, AGameOverAboveTheBestKeepsItAndOneNotAboveKeepsNothing) {
+    scripted().clockStep = 0.004;
+    scripted().keysAfterPresent = {{scanUp}};
+    scripted().randoms = {0.0, 0.0, 0.0, 0.0, 0.0, 0.0};
+    for (int game = 0; game < 2; ++game) {
+        startGame(program);
+        ASSERT_EQ(runPlayLoop(program), PlayOutcome::gameOver);
+    }
+    EXPECT_EQ(scripted().savedBestScores, std::vector<int>{1}) << "kept when beaten, not when only equalled";
+    EXPECT_EQ(program.play.bestScore, 1);
+
+    program.play.bestScore = 5;
+    startGame(program);
+    ASSERT_EQ(runPlayLoop(program), PlayOutcome::gameOver);
+    EXPECT_EQ(scripted().savedBestScores.size(), 1u);
+    EXPECT_EQ(program.play.bestScore, 5);
 }
 
 }  // namespace

@@ -1,0 +1,12 @@
+#include "game/best_score.h"
+
+#include "game/play_state.h"
+#include "game/snake.h"
+#include "platform/platform.h"
+
+void noteFinalScore(PlayState& play) {
+    const int score = upperIndex(play.snake);
+    if (score <= play.bestScore) return;
+    play.bestScore = score;
+    saveBestScore(score);
+}

@@ -1,0 +1,13 @@
+// The best score kept in the user's data folder.
+#include <cstdlib>
+
+#include "platform/best_score_file.h"
+#include "platform/platform.h"
+
+namespace {
+std::string bestScoreFile() { return bestScorePath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")); }
+}  // namespace
+
+int loadBestScore() { return readBestScoreFile(bestScoreFile()); }
+
+void saveBestScore(int score) { writeBestScoreFile(bestScoreFile(), score); }
