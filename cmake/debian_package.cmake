@@ -1,0 +1,35 @@
+# The Debian package, made by CPack from the install rules:
+#   cpack --config <build>/CPackConfig.cmake
+# Dependencies are worked out by dpkg-shlibdeps from the binary's libraries.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME tubewyrm)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "snake game on a board wrapped round a turning drum")
+set(CPACK_PACKAGE_DESCRIPTION
+"Tubewyrm is a fast arcade game for one player. A red snake slides over a
+board of grass wrapped round a lit drum, which turns and tips to follow the
+snake's head.
+
+Eat the numbers that appear on the board: the snake grows by the number it
+eats. Running into the rows of stone along the top and bottom, or into the
+snake's own body, ends the game. The key opposite to the snake's direction
+turns it round, its tail becoming its head.
+
+The game is played with the keyboard and needs OpenGL and a display of at
+least 1024 x 768 pixels.")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${TUBEWYRM_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+  OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+# After the staging install: the Debian documentation (copyright, changelog)
+# and compressed manual page in place of what a plain install puts there.
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/debian_docs.cmake)
+set(CPACK_TUBEWYRM_SOURCE_DIR ${PROJECT_SOURCE_DIR})
+set(CPACK_TUBEWYRM_DATA_DIR ${CMAKE_CURRENT_BINARY_DIR})
+include(CPack)
