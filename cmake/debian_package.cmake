@@ -24,12 +24,13 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-set(CPACK_STRIP_FILES ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
   OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
-# After the staging install: the Debian documentation (copyright, changelog)
-# and compressed manual page in place of what a plain install puts there.
-set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/debian_docs.cmake)
+# After the staging install: the Debian documentation (copyright, changelog),
+# a compressed manual page and a stripped binary in place of what a plain
+# install puts there.
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/debian_staging.cmake)
+set(CPACK_TUBEWYRM_STRIP ${CMAKE_STRIP})
 set(CPACK_TUBEWYRM_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 set(CPACK_TUBEWYRM_DATA_DIR ${CMAKE_CURRENT_BINARY_DIR})
 include(CPack)

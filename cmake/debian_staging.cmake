@@ -1,11 +1,12 @@
 # Run by CPack on its staging folder before it builds the .deb: Debian wants
 # the licence in a machine-readable copyright file rather than a LICENSE, the
-# changelog in Debian's form and compressed, and compressed manual pages.
+# changelog in Debian's form and compressed, compressed manual pages, and
+# binaries stripped of symbols and of the .comment and .note sections.
 find_program(GZIP gzip REQUIRED)
 set(root "${CPACK_TEMPORARY_DIRECTORY}${CPACK_PACKAGING_INSTALL_PREFIX}")
 set(doc "${root}/share/doc/tubewyrm")
 if(NOT EXISTS "${doc}/LICENSE")
-  message(FATAL_ERROR "debian_docs: nothing installed at ${doc}")
+  message(FATAL_ERROR "debian_staging: nothing installed at ${doc}")
 endif()
 
 # The licence text from LICENSE, from "Permission" on, in copyright's form:
@@ -34,7 +35,7 @@ file(REMOVE "${doc}/LICENSE")
 function(compress from to)
   execute_process(COMMAND "${GZIP}" -9 -n -c "${from}" OUTPUT_FILE "${to}" RESULT_VARIABLE failed)
   if(failed)
-    message(FATAL_ERROR "debian_docs: gzip ${from} failed")
+    message(FATAL_ERROR "debian_staging: gzip ${from} failed")
   endif()
 endfunction()
 compress("${CPACK_TUBEWYRM_DATA_DIR}/changelog.Debian" "${doc}/changelog.gz")
@@ -44,3 +45,9 @@ file(GLOB staged RELATIVE "${CPACK_TEMPORARY_DIRECTORY}" "${doc}/*" "${root}/sha
 foreach(file IN LISTS staged)
   file(CHMOD "${CPACK_TEMPORARY_DIRECTORY}/${file}" FILE_PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 endforeach()
+
+execute_process(COMMAND "${CPACK_TUBEWYRM_STRIP}" --remove-section=.comment --remove-section=.note
+                        "${root}/games/tubewyrm" RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "debian_staging: strip failed")
+endif()
