@@ -23,6 +23,19 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# SDL opens the GL library itself when it makes the window (libGL.so.1 under
+# X11, libEGL.so.1 under Wayland), so neither is among the binary's libraries
+# and dpkg-shlibdeps cannot see them. The packages that hold them on the build
+# machine are looked up with dpkg and added to what dpkg-shlibdeps finds.
+set(loaded_by_sdl)
+foreach(soname libGL.so.1 libEGL.so.1)
+  execute_process(COMMAND dpkg-query --search "*/${soname}"
+    OUTPUT_VARIABLE owner ERROR_QUIET RESULT_VARIABLE failed)
+  if(NOT failed AND owner MATCHES "^([a-z0-9][a-z0-9.+-]*)")
+    list(APPEND loaded_by_sdl ${CMAKE_MATCH_1})
+  endif()
+endforeach()
+list(JOIN loaded_by_sdl ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
   OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)

@@ -26,7 +26,7 @@ deb=$(find "$build/cpack" -maxdepth 1 -name 'tubewyrm_*.deb' -print -quit)
 cp "$deb" "$top/dist/"
 deb=$top/dist/$(basename "$deb")
 echo "Package: $deb"
-dpkg-deb --info "$deb" | sed -n '/Package:/,$p'
+dpkg-deb --field "$deb"
 # lintian reports errors with "E:"; warnings are printed for the packager to read.
 lintian --info "$deb" | tee "$build/lintian.txt"
 if grep -q '^E: ' "$build/lintian.txt"; then
