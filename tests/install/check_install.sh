@@ -21,6 +21,10 @@ fi
 root=$stage$prefix
 share=$root/share
 
+# Nothing may land outside the prefix (an absolute destination in a rule would).
+outside=$(cd "$stage" && find . -type f ! -path ".$prefix/*" ! -name install.log)
+[ -z "$outside" ] || fail "installed outside the prefix: $outside"
+
 [ -x "$root/games/tubewyrm" ] || fail "no executable at <prefix>/games/tubewyrm"
 for f in applications/tubewyrm.desktop metainfo/tubewyrm.metainfo.xml man/man6/tubewyrm.6 \
          doc/tubewyrm/README.md doc/tubewyrm/LICENSE; do
