@@ -74,10 +74,11 @@ void drawSnake(SoftwareImage& image, int size, int scale) {
             fillDisc(image, at(n * segment[0]), at(n * segment[1]), at(n * segment[2]), bodyRed);
     }
     fillDisc(image, at(headX), at(headY), at(headRadius), bodyRed);
-    // At 16 pixels an eye is a white plus round one black pixel.
+    // Below 32 pixels a pupil is one black pixel (a disc of radius 1 would be a
+    // cross); at 16 the eye round it is a white plus.
     const double eyeDx = headRadius * 0.5, eyeDy = -headRadius * 0.38;
     const double eyeRadius = size <= 16 ? 1.0 : headRadius * 0.3;
-    const double pupilRadius = size <= 16 ? 0.0 : headRadius * 0.16;
+    const double pupilRadius = size < 32 ? 0.0 : headRadius * 0.16;
     for (double side : {-1.0, 1.0}) {
         fillDisc(image, at(headX + side * eyeDx), at(headY + eyeDy), at(eyeRadius), whiteColor);
         fillDisc(image, at(headX + side * eyeDx), at(headY + eyeDy), at(pupilRadius), blackColor);
