@@ -16,7 +16,9 @@ fi
 
 mkdir -p "$top/docs"
 work=$(mktemp -d)
-"$top/build-release/tubewyrm" >"$work/out.txt" 2>"$work/err.txt" &
+# A data folder of its own, so the player's saved files are neither read into
+# the pictures nor changed by the game played here.
+XDG_DATA_HOME=$work/data "$top/build-release/tubewyrm" >"$work/out.txt" 2>"$work/err.txt" &
 game=$!
 cleanup() {
   kill "$game" 2>/dev/null || true
