@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 
 int main() {
+    setUpProcess();
     static Program program;
     startUp(program);
     endProgram(runSession(program));

@@ -20,7 +20,7 @@ struct PlayState {
     double lastClock = 0.0;
     double frameTime = 0.0;
     double playTime = 0.0;
-    double nextTrailStep = 0.0;
+    double nextTrailStep = 0.0;  // on playTime's scale
     float viewX = 0.0f;
     float viewY = 0.0f;
     float segmentRadius = 8.0f;

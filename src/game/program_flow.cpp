@@ -1,5 +1,6 @@
 #include "game/program_flow.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "game/best_score.h"
@@ -18,14 +19,24 @@ namespace {
 constexpr int boardTargetWidth = 512;
 constexpr int boardTargetHeight = 256;
 constexpr int frameSleepMilliseconds = 3;
+// At most 5 pixels of head travel a frame: below 20 frames a second the game
+// slows down evenly, and a stall (a suspended laptop, a stopped process) does
+// not throw the head across the board.
+constexpr double longestFrameTime = 0.05;
+
+// The game time this frame advances everything by: motion, reversal pulse,
+// wiggle and trail steps.
+void measureFrameTime(PlayState& play) {
+    const double now = readClock();
+    play.frameTime = std::min(now - play.lastClock, longestFrameTime);
+    play.lastClock = readClock();
+    play.playTime += play.frameTime;
+}
 
 // One play frame. False means the game ended inside it.
 bool runPlayFrame(Program& program) {
     PlayState& play = program.play;
-    const double now = readClock();
-    play.frameTime = now - play.lastClock;
-    play.lastClock = readClock();
-    play.playTime += play.frameTime;
+    measureFrameTime(play);
     play.wiggle = static_cast<float>(std::sin(20.0 * play.playTime) * 0.5);
     if (play.movingHorizontally) play.heading.y = play.wiggle;
     if (play.movingVertically) play.heading.x = play.wiggle;
@@ -89,7 +100,7 @@ TitleOutcome runTitleLoop(Program& program) {
     for (;;) {
         drawTitleScreen(program.font, program.play.gamePlayed, upperIndex(program.play.snake),
                         program.play.bestScore);
-        if (keyDown(scanEscape)) return TitleOutcome::quit;
+        if (keyDown(scanEscape) || terminationRequested()) return TitleOutcome::quit;
         present();
         sleepMilliseconds(frameSleepMilliseconds);
         if (keyDown(scanSpace)) return TitleOutcome::startGame;
@@ -117,7 +128,7 @@ PlayOutcome runPlayLoop(Program& program) {
             noteFinalScore(program.play);
             return PlayOutcome::gameOver;
         }
-        if (keyDown(scanEscape)) return PlayOutcome::quit;
+        if (keyDown(scanEscape) || terminationRequested()) return PlayOutcome::quit;
         const bool pauseKeyDown = keyDown(scanP);
         if (pauseKeyDown && !pauseKeyWasDown) {
             paused = !paused;

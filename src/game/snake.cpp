@@ -14,6 +14,10 @@ constexpr double reversalPulseRate = 100.0;
 constexpr double reversalPulseLimit = 50.0;
 constexpr double headSpeedFactor = 50.0;
 constexpr double edgeMargin = 10.0;
+// Where a segment added by eating waits until trail steps pull it in.
+constexpr float waitingPlace = -1000.0f;
+
+bool waitingOffBoard(const Segment& s) { return s.x == waitingPlace && s.y == waitingPlace; }
 
 void reverseAndFreeze(PlayState& play) {
     reverseSnake(play.snake, play.heading);
@@ -54,17 +58,22 @@ void resetSnake(Snake& snake) {
 void appendSegment(Snake& snake) {
     // Off the board until trail steps pull it into line.
     Segment s;
-    s.x = -1000.0f;
-    s.y = -1000.0f;
+    s.x = waitingPlace;
+    s.y = waitingPlace;
     snake.push_back(s);
 }
 
 void reverseSnake(Snake& snake, Vec3f& heading) {
-    const Segment& tail = snake.back();
+    if (snake.empty()) return;
+    // Only the part on the board turns round; segments still waiting after a
+    // meal stay at the tail end and join as before. They always form the
+    // tail end, since trail steps pull them in from the front.
+    const auto onBoardEnd = std::find_if(snake.begin() + 1, snake.end(), waitingOffBoard);
+    const Segment& tail = *(onBoardEnd - 1);
     heading.x = -tail.dx;
     heading.y = -tail.dy;
     // In place: the game update must not allocate unless the snake grows.
-    std::reverse(snake.begin(), snake.end());
+    std::reverse(snake.begin(), onBoardEnd);
 }
 
 void advanceReversalPulse(PlayState& play) {
@@ -81,8 +90,9 @@ void runTurnCheck(PlayState& play) {
         return;
     play.lastPollPosition = {head.x, head.y, head.z};
     pollArrowKeys(play);
-    if (play.lastClock > play.nextTrailStep) {
-        play.nextTrailStep = play.lastClock + trailStepInterval;
+    // On the game's time, so a capped frame holds the trail back as much as the head.
+    if (play.playTime > play.nextTrailStep) {
+        play.nextTrailStep = play.playTime + trailStepInterval;
         stepTrail(play.snake);
     }
 }

@@ -17,6 +17,15 @@ enum ScanCode : int {
     scanDown = 80,
 };
 
+// First thing at start-up: closed standard descriptors are reopened on
+// /dev/null, a reader that goes away no longer kills the program, and SIGINT,
+// SIGTERM and SIGHUP only ask for the end (see terminationRequested).
+void setUpProcess();
+
+// True once a termination signal arrived. The loops check it every frame and
+// leave as Escape does; endProgram then ends the process by that signal.
+bool terminationRequested();
+
 // Asked for before openDisplay; they shape the context it makes.
 void requestDepthBits(int bits);
 void requestSamples(int samples);
@@ -53,7 +62,8 @@ void saveBestScore(int score);
 double readClock();  // seconds, monotonic, arbitrary origin
 void sleepMilliseconds(int milliseconds);
 
-// Console output channels on standard output; lines end with CR LF.
+// Console output channels on standard output; lines end with CR LF. Output
+// that cannot be written (no reader left) is dropped.
 int openConsole();
 void writeConsoleLine(int channel, std::string_view text);
 void closeConsole(int channel);
@@ -71,4 +81,6 @@ const unsigned char* glyphBitmap(int code);
 void seedRandom(double seed);
 double nextRandom();  // uniform in [0, 1)
 
+// Flushes the console, closes the window (restoring the display mode) and
+// exits with the status, or, after a termination signal, dies by that signal.
 [[noreturn]] void endProgram(int status);

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdio>
+#include <stdio_ext.h>
 #include <string>
 
 #include "platform/platform.h"
@@ -21,6 +22,13 @@ void appendNames(std::string& into, const char* names) {
     if (!names || !*names) return;
     if (!into.empty() && into.back() != ' ') into += ' ';
     into += names;
+}
+
+// Nobody reads standard output any more (SIGPIPE is ignored): forget what is
+// buffered and the error, so the game plays on without retrying it.
+void dropUnwritten() {
+    __fpurge(stdout);
+    std::clearerr(stdout);
 }
 
 }  // namespace
@@ -45,14 +53,15 @@ int openConsole() {
 
 void writeConsoleLine(int channel, std::string_view text) {
     if (channel < lowestChannel || channel > highestChannel || !channelOpen[channel]) return;
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    std::fputs("\r\n", stdout);
+    const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size() &&
+                         std::fputs("\r\n", stdout) != EOF;
+    if (!written) dropUnwritten();
 }
 
 void closeConsole(int channel) {
     if (channel < lowestChannel || channel > highestChannel || !channelOpen[channel]) return;
     channelOpen[channel] = false;
-    std::fflush(stdout);
+    if (std::fflush(stdout) != 0) dropUnwritten();
 }
 
 std::string glExtensionString() {

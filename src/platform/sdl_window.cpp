@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 #include "platform/sdl_full_screen.h"
 #include "platform/sdl_gamepads.h"
+#include "platform/process_setup.h"
 
 namespace {
 
@@ -144,7 +145,7 @@ bool openDisplay(int width, int height, int /*colorBits: always 8 bits a channel
         SDL_SetHint(SDL_HINT_VIDEODRIVER, haveX && haveWayland ? "x11,wayland" : haveX ? "x11" : "wayland");
     }
     // SDL would turn SIGINT and SIGTERM into a quit event, which the game
-    // ignores; let them end the process as usual instead.
+    // ignores; setUpProcess has its own handlers for them.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         const char* x = std::getenv("DISPLAY");
@@ -216,5 +217,6 @@ void endProgram(int status) {
         display.window = nullptr;
     }
     SDL_Quit();
+    endBySignalIfAsked();
     std::exit(status);
 }

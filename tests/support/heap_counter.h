@@ -1,5 +1,5 @@
 #pragma once
 #include <cstddef>
 
-// Every operator new in a binary that links the counter, since it started.
+// Every operator new of any form in a binary that links the counter, since it started.
 std::size_t heapAllocations();

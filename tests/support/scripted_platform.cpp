@@ -27,6 +27,9 @@ void resetScriptedPlatform() {
     seedMersenneTwister(generator, 5489.0);
 }
 
+void setUpProcess() {}
+bool terminationRequested() { return state.terminationAtPresent >= 0 && state.presents >= state.terminationAtPresent; }
+
 void requestDepthBits(int) {}
 void requestSamples(int) {}
 bool openDisplay(int, int, int) { return state.displayOpens; }

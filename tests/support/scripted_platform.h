@@ -36,6 +36,9 @@ struct ScriptedPlatform {
     std::vector<int> openChannels;
     std::vector<std::string> lookedUp;  // entry point names, in order
     int exitStatus = -1;
+
+    // A termination signal arrives during present n (counting from 1); -1 for never.
+    int terminationAtPresent = -1;
 };
 
 ScriptedPlatform& scripted();
