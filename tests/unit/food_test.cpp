@@ -229,7 +229,7 @@ TEST_F(Eating, NewSegmentsJoinTheTailOnePerTrailStep) {
     play.nextTrailStep = 0.0;
     play.lastPollPosition = {0.0f, 0.0f, 0.0f};
     for (int step = 1; step <= 5; ++step) {
-        play.lastClock += 0.05;
+        play.playTime += 0.05;
         ASSERT_TRUE(runGameUpdate(play)) << "step " << step;
         EXPECT_EQ(play.snake[6].x == -1000.0f, step < 5) << "step " << step;
         EXPECT_NE(play.snake[step + 1].x, -1000.0f) << "step " << step;

@@ -112,6 +112,169 @@ TEST_F(Loops, HoldingUpFromGameStartReachesTheTopRowAfterAbout1Point1Seconds) {
     EXPECT_FALSE(program.play.movingVertically);
 }
 
+// Runs play frames until the given number have been presented; Escape then
+// ends the loop, leaving the game as it stands.
+void runPlayFrames(Program& program, int frames) {
+    auto& after = scripted().keysAfterPresent;
+    after.resize(static_cast<std::size_t>(scripted().presents + frames - 1));
+    after.push_back({scanEscape});
+    ASSERT_EQ(runPlayLoop(program), PlayOutcome::quit);
+}
+
+TEST_F(Loops, AFrameAdvancesTheGameByAtMostATwentiethOfASecondAndTheWiggleFollowsTheTotal) {
+    scripted().clockStep = 0.005;  // the frame and the food digit read it: 0.01 s a frame
+    scripted().randoms = {0.0, 0.0, 0.0};  // the food far off at (0, 24)
+    startGame(program);
+    runPlayFrames(program, 10);
+    EXPECT_NEAR(program.play.frameTime, 0.01, 1e-9);
+
+    const double quickTime = program.play.playTime;  // 0.005 + 9 x 0.01 from game start
+
+    // A stall of three seconds (a suspended laptop) moves the head 5 pixels.
+    const float xBefore = program.play.snake[0].x;
+    scripted().now += 3.0;
+    runPlayFrames(program, 1);
+    EXPECT_EQ(program.play.frameTime, 0.05);
+    EXPECT_NEAR(program.play.playTime - quickTime, 0.05, 1e-12);
+    EXPECT_FLOAT_EQ(program.play.snake[0].x - xBefore, 5.0f);
+
+    // Below 20 frames a second every frame counts 0.05 s.
+    scripted().now += 1.0;
+    scripted().clockStep = 0.3;
+    runPlayFrames(program, 5);
+    EXPECT_EQ(program.play.frameTime, 0.05);
+    const double total = quickTime + 0.05 + 5 * 0.05;
+    EXPECT_NEAR(program.play.playTime, total, 1e-9);
+    EXPECT_NEAR(program.play.snake[0].x, 256.0 + 100.0 * total, 1e-3);
+    EXPECT_EQ(program.play.wiggle, static_cast<float>(std::sin(20.0 * program.play.playTime) * 0.5));
+    EXPECT_NEAR(program.play.wiggle, std::sin(20.0 * 0.395) * 0.5, 1e-6) << "the whole play time, not the frame's";
+    EXPECT_EQ(program.play.heading.y, program.play.wiggle);
+}
+
+TEST_F(Loops, AMachineTooSlowForTwentyFramesASecondPlaysTheSameGameOnlySlower) {
+    // Right for 19 frames, a reversal, the pulse, Up, then on to frame 70.
+    auto play = [](double secondsPerFrame, PlayOutcome& outcome) {
+        resetScriptedPlatform();
+        consoleChannel = openConsole();
+        scripted().clockStep = secondsPerFrame;
+        auto& after = scripted().keysAfterPresent;
+        after.assign(69, {});
+        after[19] = after[20] = {scanLeft};
+        after[49] = after[50] = after[51] = {scanUp};
+        after.push_back({scanEscape});
+        Program program;
+        startGame(program);
+        outcome = runPlayLoop(program);
+        return program.play;
+    };
+    PlayOutcome fastOutcome, slowOutcome;
+    const PlayState fast = play(0.06, fastOutcome);
+    const PlayState slow = play(0.5, slowOutcome);
+    EXPECT_EQ(fastOutcome, PlayOutcome::quit);
+    EXPECT_EQ(slowOutcome, fastOutcome);
+    EXPECT_NEAR(fast.playTime, 70 * 0.05, 1e-9);
+    EXPECT_EQ(slow.playTime, fast.playTime);
+    EXPECT_EQ(slow.wiggle, fast.wiggle);
+    EXPECT_EQ(slow.reversalPulse, fast.reversalPulse);
+    EXPECT_EQ(slow.nextTrailStep, fast.nextTrailStep);
+    EXPECT_EQ(slow.headAngle, 90) << "the reversal and the turn both happened";
+    EXPECT_EQ(slow.food.x, fast.food.x);
+    EXPECT_EQ(slow.food.y, fast.food.y);
+    ASSERT_EQ(slow.snake.size(), fast.snake.size());
+    for (std::size_t i = 0; i < slow.snake.size(); ++i) {
+        EXPECT_EQ(slow.snake[i].x, fast.snake[i].x) << i;
+        EXPECT_EQ(slow.snake[i].y, fast.snake[i].y) << i;
+        EXPECT_EQ(slow.snake[i].dx, fast.snake[i].dx) << i;
+        EXPECT_EQ(slow.snake[i].dy, fast.snake[i].dy) << i;
+    }
+}
+
+TEST_F(Loops, AReversalRightAfterEatingPlaysOnAndThePulseHoldsEveryRule) {
+    scripted().clockStep = 0.005;  // 0.01 s a frame
+    // A 9 just left of the head, eaten in the first frame.
+    scripted().randoms = {0.5, 0.5, 0.99};
+    startGame(program);
+    runPlayFrames(program, 2);
+    ASSERT_EQ(upperIndex(program.play.snake), 10);
+
+    // Left while most of the meal still waits off the board.
+    holdFromNextPresent({scanLeft});
+    runPlayFrames(program, 10);
+    const PlayState& play = program.play;
+    ASSERT_GT(play.reversalPulse, 0.0f) << "reversed";
+    ASSERT_EQ(play.snake.back().x, -1000.0f) << "some segments still wait";
+    EXPECT_GT(play.snake[0].x, 200.0f) << "the head is a segment from the board";
+    EXPECT_GT(play.snake[0].y, 100.0f);
+
+    // While the pulse runs nothing moves, eats or dies: food on the head,
+    // the head on the stone row and a body segment on the head.
+    program.play.snake[0].y = 5.0f;
+    program.play.snake[2] = program.play.snake[0];
+    program.play.food = {program.play.snake[0].x, 5.0f, 0.0f, 4};
+    const Snake before = play.snake;
+    const float pulseBefore = play.reversalPulse;
+    holdFromNextPresent({});
+    runPlayFrames(program, 5);
+    ASSERT_EQ(play.snake.size(), before.size());
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        EXPECT_EQ(play.snake[i].x, before[i].x) << i;
+        EXPECT_EQ(play.snake[i].y, before[i].y) << i;
+    }
+    EXPECT_EQ(play.food.value, 4);
+    EXPECT_NEAR(play.reversalPulse - pulseBefore, 5 * 100 * 0.01, 1e-3);
+}
+
+TEST_F(Loops, ANewGamePlacesItsFoodAgainstTheNewSnakeNotTheLastGames) {
+    // The last game's snake lay where the second draw falls.
+    program.play.snake.assign(3, Segment{});
+    for (Segment& s : program.play.snake) {
+        s.x = 122.0f;
+        s.y = 76.0f;
+    }
+    // First draw on the new snake at (256, 128), second at (122, 76).
+    scripted().randoms = {0.5246, 0.5, 0.0, 0.25, 0.25, 0.0, 0.9, 0.9, 0.0};
+    startGame(program);
+    EXPECT_EQ(program.play.food.x, 122.0f);
+    EXPECT_EQ(program.play.food.y, 76.0f);
+    EXPECT_EQ(scripted().randoms.size(), 3u) << "two draws";
+}
+
+TEST_F(Loops, ATerminationSignalLeavesTheTitleOrTheGameAtTheNextFrameAsEscapeDoes) {
+    scripted().terminationAtPresent = 2;
+    EXPECT_EQ(runSession(program), 0);
+    EXPECT_EQ(scripted().presents, 2) << "the title frame after the signal is not presented";
+    EXPECT_FALSE(program.play.gamePlayed);
+
+    resetScriptedPlatform();
+    consoleChannel = openConsole();
+    scripted().keysAfterPresent = {{scanSpace}, {}};
+    scripted().terminationAtPresent = 4;
+    EXPECT_EQ(runSession(program), 0);
+    EXPECT_EQ(scripted().presents, 4) << "one title frame, three play frames";
+    EXPECT_TRUE(program.play.gamePlayed);
+    EXPECT_TRUE(scripted().openChannels.empty()) << "the console is closed as after Escape";
+}
+
+TEST(StartUp, SeedsTheRandomSourceFromTheClock) {
+    // Drawing needs a GL context, which the window-less tests lack: the
+    // display fails to open and start-up ends there, after the seeding.
+    auto firstFood = [](double clock) {
+        resetScriptedPlatform();
+        scripted().now = clock;
+        scripted().displayOpens = false;
+        Program program;
+        EXPECT_THROW(startUp(program), ProgramEnded);
+        startGame(program);
+        return program.play.food;
+    };
+    const Food first = firstFood(1000.0);
+    const Food again = firstFood(1000.0);
+    const Food later = firstFood(2000.0);
+    EXPECT_EQ(again.x, first.x);
+    EXPECT_EQ(again.y, first.y);
+    EXPECT_TRUE(later.x != first.x || later.y != first.y) << "the same first food at another time";
+}
+
 TEST_F(Loops, SpaceStillHeldAtGameOverStartsTheNextGameAfterOneTitleFrame) {
     scripted().clockStep = 0.004;
     scripted().keysAfterPresent = {{scanSpace, scanUp}};

@@ -125,13 +125,13 @@ TEST(RulesAllocation, AnUpdateThatDoesNotGrowAllocatesNothing) {
     play.food = {400.0f, 200.0f, 0.0f, 3};
     play.heading = {2.0f, 0.0f, 0.0f};
     play.frameTime = 0.05;  // 5 pixels per update, as far apart as the trail timer keeps segments
-    play.lastClock = 50.0;
+    play.playTime = 50.0;
     play.nextTrailStep = 0.0;
     scripted().keysBeforeFirstPresent = {scanRight};
 
     const std::size_t before = heapAllocations();
     for (int update = 0; update < 20; ++update) {
-        play.lastClock += 0.05;
+        play.playTime += 0.05;
         ASSERT_TRUE(runGameUpdate(play));
     }
     // A reversal, then a key that turns.

@@ -197,8 +197,8 @@ TEST_F(SnakeRules, ReversalFreezesAndTheRestOfTheUpdateRunsWithTheNewOrder) {
     EXPECT_EQ(play.snake[2].x, 100.0f);
 }
 
-TEST_F(SnakeRules, ReversingOntoANewlyEatenTailEndsTheGameInThatUpdate) {
-    play.snake = {at(100.0f, 100.0f, 2.0f, 0.0f), at(95.0f, 100.0f, 2.0f, 0.0f)};
+TEST_F(SnakeRules, ReversingRightAfterEatingTurnsOnlyThePartOnTheBoard) {
+    play.snake = {at(100.0f, 100.0f, 2.0f, 0.0f), at(95.0f, 100.0f, 2.0f, 0.5f)};
     play.heading = {2.0f, 0.0f, 0.0f};
     play.lastPollPosition = {100.5f, 100.5f, 0.0f};
     play.food = {110.0f, 100.0f, 0.0f, 3};
@@ -209,11 +209,27 @@ TEST_F(SnakeRules, ReversingOntoANewlyEatenTailEndsTheGameInThatUpdate) {
 
     play.snake[0].x = 101.0f;
     holdKeys({scanLeft});
-    EXPECT_FALSE(runGameUpdate(play));
-    EXPECT_EQ(play.snake[0].x, -1000.0f);
-    EXPECT_EQ(play.snake[0].y, -1000.0f);
-    EXPECT_EQ(play.reversalPulse, 0.1f) << "the pulse stays for the next game";
-    EXPECT_EQ(upperIndex(play.snake), 4) << "the snake is kept for the score";
+    ASSERT_TRUE(runGameUpdate(play)) << "none of the waiting segments became the head";
+    EXPECT_EQ(play.reversalPulse, 0.1f);
+    EXPECT_EQ(play.snake[0].x, 95.0f);
+    EXPECT_EQ(play.snake[1].x, 101.0f);
+    // Back along the last segment on the board, which leads now.
+    EXPECT_EQ(play.heading.x, -2.0f);
+    EXPECT_EQ(play.heading.y, -0.5f);
+    for (int i = 2; i <= 4; ++i) {
+        EXPECT_EQ(play.snake[i].x, -1000.0f) << i;
+        EXPECT_EQ(play.snake[i].y, -1000.0f) << i;
+    }
+
+    // They join behind the new order as before, one per trail step.
+    holdKeys({});
+    play.playTime = 5.0;
+    play.nextTrailStep = 0.0;
+    play.lastPollPosition = {0.0f, 0.0f, 0.0f};
+    ASSERT_TRUE(runGameUpdate(play));
+    EXPECT_EQ(play.snake[2].x, 101.0f);
+    EXPECT_EQ(play.snake[3].x, -1000.0f);
+    EXPECT_EQ(upperIndex(play.snake), 4);
 }
 
 TEST_F(SnakeRules, TrailStepWaitsForItsTimerAndForAPixelCrossing) {
@@ -221,13 +237,15 @@ TEST_F(SnakeRules, TrailStepWaitsForItsTimerAndForAPixelCrossing) {
     // Motion writes this heading into the head before the step copies it.
     play.heading = {2.0f, 0.7f, 0.0f};
     play.nextTrailStep = 10.0;
-    play.lastClock = 10.0;
+    play.playTime = 10.0;
+    // The wall clock far ahead (a stall) does not matter: the timer runs on play time.
+    play.lastClock = 500.0;
     headAt(50.0f, 60.0f);
     ASSERT_TRUE(runGameUpdate(play));
-    EXPECT_EQ(play.snake[1].x, 46.0f) << "a clock equal to the timer does not step";
+    EXPECT_EQ(play.snake[1].x, 46.0f) << "a play time equal to the timer does not step";
     EXPECT_EQ(play.nextTrailStep, 10.0);
 
-    play.lastClock = 10.001;
+    play.playTime = 10.001;
     play.lastPollPosition = {50.5f, 60.5f, 0.0f};
     ASSERT_TRUE(runGameUpdate(play));
     EXPECT_EQ(play.snake[1].x, 46.0f) << "no pixel crossing, no trail step";
