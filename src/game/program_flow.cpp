@@ -96,10 +96,13 @@ void returnToTitle(Program& program) {
     glDisable(GL_DEPTH_TEST);
 }
 
+void drawTitleFrame(const Program& program) {
+    drawTitleScreen(program.font, program.play.gamePlayed, upperIndex(program.play.snake), program.play.bestScore);
+}
+
 TitleOutcome runTitleLoop(Program& program) {
     for (;;) {
-        drawTitleScreen(program.font, program.play.gamePlayed, upperIndex(program.play.snake),
-                        program.play.bestScore);
+        drawTitleFrame(program);
         if (keyDown(scanEscape) || terminationRequested()) return TitleOutcome::quit;
         present();
         sleepMilliseconds(frameSleepMilliseconds);

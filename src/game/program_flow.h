@@ -7,6 +7,9 @@ enum class PlayOutcome { gameOver, quit };
 
 void startUp(Program& program);
 void returnToTitle(Program& program);
+// One title screen into the back buffer; the previous score is the upper
+// index of the snake the last game ended with.
+void drawTitleFrame(const Program& program);
 TitleOutcome runTitleLoop(Program& program);
 void startGame(Program& program);
 PlayOutcome runPlayLoop(Program& program);

@@ -165,6 +165,29 @@ TEST_F(BoardPass, AStretchAcrossTheSeamIsDrawnBesideItsSegmentAndNotAcrossTheBoa
         EXPECT_EQ(isBlue(p), blue) << "quads at 3 to 6 and their copy at 515 to 518; x = " << x;
     }
     keepOnFailure(board);
+
+    // Going left across the seam, the segment behind is on the far left: the
+    // stretch is drawn just right of its segment.
+    play.snake = snakeAt({{490.0f, 200.0f}, {490.0f, 128.0f}, {-10.0f, 128.0f}});
+    board = draw("seam_leftward");
+    for (int x = 0; x < 512; ++x) {
+        const Rgba p = board.at(x, 128);
+        const bool blue = x >= 482 && x <= 500;
+        EXPECT_EQ(isBlue(p), blue) << "quads at 493 down to 490 reach from 482 to 501; x = " << x;
+        if (!blue) {
+            EXPECT_TRUE(isGreen(p)) << "x = " << x;
+        }
+    }
+    keepOnFailure(board);
+
+    // Further right, the copy one board width to the left shows at x = 0.
+    play.snake = snakeAt({{506.0f, 200.0f}, {506.0f, 128.0f}, {-4.0f, 128.0f}});
+    board = draw("seam_leftward_copy");
+    for (int x = 0; x < 512; ++x) {
+        const bool blue = x >= 498 || x <= 4;
+        EXPECT_EQ(isBlue(board.at(x, 128)), blue) << "quads at 509 to 506 and their copy at -3 to -6; x = " << x;
+    }
+    keepOnFailure(board);
 }
 
 TEST_F(BoardPass, ARunningPulseNarrowsOneStretchThatMovesFromTheTailTowardTheHead) {

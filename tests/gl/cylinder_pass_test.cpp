@@ -167,6 +167,21 @@ TEST_F(CylinderPass, WithTheHeadAtTheLeftEdgeTheSeamFacesTheViewer) {
     keepOnFailure(window);
 }
 
+TEST_F(CylinderPass, TheTurnFollowsTheHeadAboutAThreeHundredAndSixtiethOfTheBoardPerPixel) {
+    // Away from the middle and the seam, so that no other turn per pixel lines
+    // the head's column up with the viewer as well.
+    Board board;
+    board.columns(98, 101, markBlue);
+    board.columns(398, 401, markRed);
+    for (float headX : {100.0f, 400.0f}) {
+        Readback window = drawWith(board, headX, 128.0f, "turn_" + std::to_string(static_cast<int>(headX)));
+        const auto centre = runCentreInRow(window, 384, 400, 624, headX < 200.0f ? blueish : reddish);
+        ASSERT_TRUE(centre.has_value()) << "head at x = " << headX;
+        EXPECT_NEAR(*centre, 512.0, 4.0) << "the head's column faces the viewer; head at x = " << headX;
+        keepOnFailure(window);
+    }
+}
+
 TEST_F(CylinderPass, AHeadNearTheTopOrBottomTipsTheCylinderSoItsRowMovesTowardTheMiddle) {
     Board board;
     board.rows(236, 240, markYellow);

@@ -2,12 +2,10 @@
 // end edge-on: the board texture is sampled without anisotropic filtering there.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstring>
-#include <vector>
 
 #include "game/play_state.h"
+#include "gl/gl_probe.h"
 #include "gl/pass_helpers.h"
 #include "platform/platform.h"
 #include "render/board_pass.h"
@@ -35,7 +33,9 @@ TEST(TippedCylinder, TheBoardTextureHasNoAnisotropyOnASoftwareRenderer) {
     releaseBoardTarget(target);
 }
 
-TEST(TippedCylinder, FramesStayFastWhateverRowTheHeadIsOn) {
+// How long these frames take is measured by bench_frames (rows 100, 160 and
+// 230); here only what they show, which no load on the machine can change.
+TEST(TippedCylinder, FramesShowTheLitCylinderWhateverRowTheHeadIsOn) {
     BoardTarget target;
     ASSERT_TRUE(createBoardTarget(target, 512, 256, false));
     Font font;
@@ -49,23 +49,22 @@ TEST(TippedCylinder, FramesStayFastWhateverRowTheHeadIsOn) {
     play.snake = snakeAt({{256.0f, 128.0f}, {256.0f, 128.0f}});
     play.food = {100.0f, 100.0f, 0.0f, 3};
 
-    // Rows where the tilt shows the inside of an open end at a grazing angle
-    // cost hundreds of milliseconds to seconds a frame with anisotropy on.
+    // Rows where the tilt shows the inside of an open end at a grazing angle.
     for (float headY : {100.0f, 160.0f, 230.0f}) {
         play.viewX = -256.0f;
         play.viewY = -headY;
-        std::vector<double> milliseconds;
-        for (int n = 0; n < 8; ++n) {
-            auto start = std::chrono::steady_clock::now();
-            play.segmentRadius = 8.0f;
-            runBoardPass(play, target, 0, textures, font);
-            runCylinderPass(play, target.colorTexture, play.boardHeight, light, font);
-            glFinish();
-            milliseconds.push_back(
-                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        play.segmentRadius = 8.0f;
+        runBoardPass(play, target, 0, textures, font);
+        runCylinderPass(play, target.colorTexture, play.boardHeight, light, font);
+        glFinish();
+        const Readback window = readPixels(0, 0, 1024, 768);
+        const Rgba middle = window.at(512, 384);
+        EXPECT_GT(middle.r, 40) << "the lit near side faces the viewer; head on row " << headY;
+        EXPECT_EQ(middle.r, middle.g) << "grey board, white light; head on row " << headY;
+        for (int x : {20, 1000}) {
+            const Rgba side = window.at(x, 384);
+            EXPECT_TRUE(side.r < 8 && side.g < 8 && side.b < 8) << "black beside it at x = " << x << ", row " << headY;
         }
-        std::sort(milliseconds.begin(), milliseconds.end());
-        EXPECT_LT(milliseconds[milliseconds.size() / 2], 150.0) << "median frame with the head on row " << headY;
     }
     for (std::uint32_t& name : textures.names) glDeleteTextures(1, &name);
     releaseBoardTarget(target);
