@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the window-less unit
-# tests (also under AddressSanitizer and UndefinedBehaviorSanitizer), the GL
-# tests on Mesa and the end-to-end tests of the real binary. Without a display
+# tests and the GL tests on Mesa (both also under AddressSanitizer and
+# UndefinedBehaviorSanitizer) and the end-to-end tests of the real binary. Without a display
 # it runs itself again under xvfb-run.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -19,7 +19,7 @@ cmake --build "$top/build" -j"$jobs"
 (cd "$top/build" && ctest --output-on-failure -j"$jobs")
 
 cmake -S "$top" -B "$top/build-sanitize" -DCMAKE_BUILD_TYPE=Debug -DTUBEWYRM_SANITIZE=ON \
-  -DTUBEWYRM_ONLY_UNIT_TESTS=ON >/dev/null
-cmake --build "$top/build-sanitize" --target unit_tests -j"$jobs"
-(cd "$top/build-sanitize" && ctest --output-on-failure -L unit)
+  -DTUBEWYRM_ONLY_UNIT_TESTS=OFF >/dev/null
+cmake --build "$top/build-sanitize" --target unit_tests gl_tests -j"$jobs"
+(cd "$top/build-sanitize" && ctest --output-on-failure -L 'unit|gl')
 echo "All tests passed."
