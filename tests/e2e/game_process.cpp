@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -49,7 +50,7 @@ double nowSeconds() {
 
 void sleepSeconds(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
 
-GameProcess startGame(const std::vector<std::string>& environment) {
+GameProcess startGame(const std::vector<std::string>& environment, StandardStreams streams) {
     GameProcess game;
     std::string stem = "e2e_game_" + std::to_string(getpid()) + "_" + std::to_string(counter++);
     game.stdoutPath = stem + ".out";
@@ -58,6 +59,8 @@ GameProcess startGame(const std::vector<std::string>& environment) {
     // user's; a test that cares passes its own XDG_DATA_HOME.
     char dataHome[] = "/tmp/tubewyrm-e2e-data-XXXXXX";
     if (mkdtemp(dataHome)) game.dataHome = dataHome;
+    int ends[2] = {-1, -1};
+    if (streams == StandardStreams::pipe && pipe(ends) != 0) return game;
     game.pid = fork();
     if (game.pid == 0) {
         setenv("XDG_DATA_HOME", game.dataHome.c_str(), 1);
@@ -68,14 +71,50 @@ GameProcess startGame(const std::vector<std::string>& environment) {
                 setenv(entry.substr(0, eq).c_str(), entry.substr(eq + 1).c_str(), 1);
             }
         }
-        int out = open(game.stdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        int err = open(game.stderrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        dup2(out, 1);
-        dup2(err, 2);
+        if (streams == StandardStreams::closed) {
+            for (int fd = 0; fd <= 2; ++fd) close(fd);
+        } else {
+            int out = streams == StandardStreams::pipe
+                          ? ends[1]
+                          : open(game.stdoutPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            int err = open(game.stderrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            dup2(out, 1);
+            dup2(err, 2);
+            if (ends[0] >= 0) close(ends[0]);
+        }
+        // The test's own signal settings are not the game's.
+        for (int signal : {SIGPIPE, SIGINT, SIGTERM, SIGHUP}) std::signal(signal, SIG_DFL);
+        // Descriptors above 2 closed, so "closed" really leaves the game without 0 to 2.
+        for (int fd = 3; fd < 1024; ++fd) close(fd);
         execl(TUBEWYRM_BINARY, TUBEWYRM_BINARY, static_cast<char*>(nullptr));
         _exit(127);
     }
+    if (ends[1] >= 0) close(ends[1]);
+    game.outputPipe = ends[0];
     return game;
+}
+
+std::string readOutputPipe(GameProcess& game) {
+    std::string text;
+    if (game.outputPipe < 0) return text;
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = read(game.outputPipe, buffer, sizeof buffer);
+        if (n <= 0) break;
+        text.append(buffer, static_cast<std::size_t>(n));
+    }
+    close(game.outputPipe);
+    game.outputPipe = -1;
+    return text;
+}
+
+bool waitFor(const std::function<bool()>& condition, double seconds) {
+    const double end = nowSeconds() + seconds;
+    for (;;) {
+        if (condition()) return true;
+        if (nowSeconds() >= end) return false;
+        sleepSeconds(0.05);
+    }
 }
 
 bool waitForWindow(double seconds) {
@@ -104,6 +143,10 @@ bool waitForExit(GameProcess& game, double seconds) {
 }
 
 void killGame(GameProcess& game) {
+    if (game.outputPipe >= 0) {
+        close(game.outputPipe);
+        game.outputPipe = -1;
+    }
     if (game.pid <= 0) return;
     kill(game.pid, SIGKILL);
     waitpid(game.pid, nullptr, 0);

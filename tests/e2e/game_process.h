@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,11 +12,24 @@ struct GameProcess {
     std::string stdoutPath;
     std::string stderrPath;
     std::string dataHome;  // the game's own XDG_DATA_HOME, removed when it ends
-    int exitStatus = -1;  // set by waitForExit
+    int exitStatus = -1;  // set by waitForExit: the exit status, or 128 + the signal
+    int outputPipe = -1;  // read end of standard output with StandardStreams::pipe
+};
+
+enum class StandardStreams {
+    files,   // standard output and error into the files named in GameProcess
+    pipe,    // standard output into a pipe, standard error into its file
+    closed,  // descriptors 0, 1 and 2 all closed
 };
 
 // Starts the game with the given extra environment ("NAME=value" or "-NAME" to unset).
-GameProcess startGame(const std::vector<std::string>& environment = {});
+GameProcess startGame(const std::vector<std::string>& environment = {},
+                      StandardStreams streams = StandardStreams::files);
+// Everything left in the output pipe until its write end closes.
+std::string readOutputPipe(GameProcess& game);
+// Polls the condition until it holds; false after the timeout. Timeouts are
+// generous: a busy machine may take far longer than a quiet one.
+bool waitFor(const std::function<bool()>& condition, double seconds);
 // Waits until the game's window is mapped; false after the timeout.
 bool waitForWindow(double seconds);
 // True when the process ended within the timeout; exitStatus then holds its status.
