@@ -161,6 +161,15 @@ std::string readFile(const std::string& path) {
     return content.str();
 }
 
+bool pressKeyUntil(const std::string& key, const std::function<bool()>& condition, double seconds) {
+    const double end = nowSeconds() + seconds;
+    while (nowSeconds() < end) {
+        holdKey(key, 0.3);
+        if (waitFor(condition, 1.0)) return true;
+    }
+    return false;
+}
+
 void keyDownX(const std::string& key) { run("xdotool keydown " + key); }
 void keyUpX(const std::string& key) { run("xdotool keyup " + key); }
 

@@ -30,6 +30,9 @@ std::string readOutputPipe(GameProcess& game);
 // Polls the condition until it holds; false after the timeout. Timeouts are
 // generous: a busy machine may take far longer than a quiet one.
 bool waitFor(const std::function<bool()>& condition, double seconds);
+// Holds the key for 0.3 s again and again until the condition holds (a busy
+// game may not have shown its window or read its keys yet); false after the timeout.
+bool pressKeyUntil(const std::string& key, const std::function<bool()>& condition, double seconds);
 // Waits until the game's window is mapped; false after the timeout.
 bool waitForWindow(double seconds);
 // True when the process ended within the timeout; exitStatus then holds its status.

@@ -51,8 +51,8 @@ struct RunningGame {
 
 // Space on the title; true once the board shows (a busy machine may take a while).
 bool startPlaying() {
-    holdKey("space", 0.3);
-    return waitFor(
+    return pressKeyUntil(
+        "space",
         [] {
             const Screenshot shot = takeScreenshot();
             return shot.valid() && countIn(shot, 440, 200, 584, 320, greenish) > 144 * 120 / 2;

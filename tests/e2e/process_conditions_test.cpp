@@ -40,10 +40,7 @@ struct RunningGame {
     ~RunningGame() { killGame(game); }
 };
 
-bool startPlaying() {
-    holdKey("space", 0.3);
-    return waitFor(showsPlay, 20.0);
-}
+bool startPlaying() { return pressKeyUntil("space", showsPlay, 20.0); }
 
 bool quitWithEscape(GameProcess& game) {
     keyDownX("Escape");

@@ -21,8 +21,8 @@ double secondsUntilTheStoneRow(const std::string& key) {
     GameProcess game = startGame();
     if (!waitForWindow(20.0)) return -1.0;
     sleepSeconds(0.3);
-    holdKey("space", 0.3);
-    const bool playing = waitFor(
+    const bool playing = pressKeyUntil(
+        "space",
         [] {
             const Screenshot shot = takeScreenshot();
             return shot.valid() && anyGreenInTheMiddle(shot);

@@ -50,6 +50,7 @@ std::vector<bool> inkMask(const std::vector<Line>& lines) {
 }
 
 bool isYellow(const Screenshot& s, int x, int y) { return s.r(x, y) > 200 && s.g(x, y) > 200 && s.b(x, y) < 60; }
+bool isGreen(const Screenshot& s, int x, int y) { return s.g(x, y) > s.r(x, y) + 20 && s.g(x, y) > s.b(x, y) + 20; }
 // The fourth line pulses between a quarter and three quarters of full red.
 bool isTitleRed(const Screenshot& s, int x, int y) { return s.r(x, y) >= 40 && s.g(x, y) < 20 && s.b(x, y) < 20; }
 
@@ -105,8 +106,20 @@ TEST(TitleScreen, FirstTitleShowsExactlyTheThreeYellowLinesAndNoScore) {
 TEST(TitleScreen, AfterAGameThePreviousScoreIsShownInRedCentredUnderTheOtherLines) {
     RunningGame running;
     ASSERT_TRUE(waitForWindow(20.0)) << readFile(running.game.stderrPath);
-    sleepSeconds(0.3);
-    holdKey("space", 0.3);
+    ASSERT_TRUE(waitFor(
+        [] {
+            const Screenshot title = takeScreenshot();
+            return title.valid() && countPixels(title, isYellow) > 1000;
+        },
+        20.0));
+    ASSERT_TRUE(pressKeyUntil(
+        "space",
+        [] {
+            const Screenshot play = takeScreenshot();
+            return play.valid() && countPixels(play, isGreen) > 10000;
+        },
+        20.0))
+        << "no game after Space";
     // Straight up from the middle row the head meets the top edge in about 1.1 s.
     holdKey("Up", 2.0);
 
