@@ -55,6 +55,8 @@ TEST(TitleAfterAGame, ShowsTheUpperIndexOfTheSnakeThatRanIntoTheTopEdge) {
     play.movingHorizontally = false;
     play.movingVertically = true;
     play.food = {40.0f, 40.0f, 0.0f, 5};
+    // Above this game's score, so the game over writes no best-score file.
+    play.bestScore = 1000;
 
     ASSERT_EQ(runPlayLoop(program), PlayOutcome::gameOver);
     ASSERT_EQ(play.snake.size(), 4u);
