@@ -193,8 +193,18 @@ TEST(FullScreen, OnAScreenWithoutA1024By768ModeThePictureIsCentredBetweenBlackBa
     EXPECT_EQ(windowed.height, 768);
 
     // In a game the picture is lit from top to bottom: score line and drum.
-    holdKey("space", 0.3);
-    sleepSeconds(0.3);
+    // Waits rather than pauses throughout: a busy machine may be slow to show.
+    auto drumWidth = [](const Screenshot& shot, int row) {
+        const auto [left, right] = litSpan(shot, row);
+        return left < 0 ? 0 : right - left;
+    };
+    pressKeyUntil(
+        "space",
+        [&] {
+            const Screenshot shot = takeScreenshot();
+            return shot.height == 768 && drumWidth(shot, 456) > 200;
+        },
+        20.0);
     const Screenshot inWindow = takeScreenshot();
     ASSERT_EQ(inWindow.height, 768);
     const auto [windowLeft, windowRight] = litSpan(inWindow, 456);
@@ -204,13 +214,21 @@ TEST(FullScreen, OnAScreenWithoutA1024By768ModeThePictureIsCentredBetweenBlackBa
             pressAltEnter();
         else
             askToMaximise(window);
-        EXPECT_TRUE(isFullScreen(window)) << "round " << round;
+        EXPECT_TRUE(waitFor([&] { return isFullScreen(window) && placeOf(window).width == 1280; }, 20.0))
+            << "round " << round;
         const Place covering = placeOf(window);
         EXPECT_EQ(covering.x, 0);
         EXPECT_EQ(covering.y, 0);
         EXPECT_EQ(covering.width, 1280);
         EXPECT_EQ(covering.height, 1024);
 
+        // A frame drawn at the new size.
+        waitFor(
+            [&] {
+                const Screenshot shot = takeScreenshot();
+                return shot.width == 1280 && drumWidth(shot, 602) > windowRight - windowLeft;
+            },
+            20.0);
         const Screenshot shot = takeScreenshot(round == 0 ? "e2e_full_screen_1280x1024.png" : "");
         ASSERT_EQ(shot.width, 1280);
         ASSERT_EQ(shot.height, 1024);
@@ -234,7 +252,8 @@ TEST(FullScreen, OnAScreenWithoutA1024By768ModeThePictureIsCentredBetweenBlackBa
         EXPECT_NEAR(right - left, 1.25 * (windowRight - windowLeft), 8) << left << " to " << right;
 
         pressAltEnter();
-        EXPECT_FALSE(isFullScreen(window)) << "round " << round;
+        EXPECT_TRUE(waitFor([&] { return !isFullScreen(window) && placeOf(window).width == 1024; }, 20.0))
+            << "round " << round;
         const Place back = placeOf(window);
         EXPECT_EQ(back.width, 1024);
         EXPECT_EQ(back.height, 768);
