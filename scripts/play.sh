@@ -3,6 +3,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-packages.sh"
-cmake -S "$top" -B "$top/build-release" -DCMAKE_BUILD_TYPE=Release -DTUBEWYRM_TESTS=OFF >/dev/null
-cmake --build "$top/build-release" --target tubewyrm -j"$(nproc)"
-exec "$top/build-release/tubewyrm"
+cd "$top"  # the presets are read from the current directory
+cmake --preset release >/dev/null
+cmake --build --preset release --target tubewyrm -j"$(nproc)"
+exec "$top/build/tubewyrm"

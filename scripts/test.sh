@@ -14,12 +14,12 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 
 jobs=$(nproc)
-cmake -S "$top" -B "$top/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$top/build" -j"$jobs"
+cd "$top"  # the presets are read from the current directory
+cmake --preset release >/dev/null
+cmake --build --preset release -j"$jobs"
 (cd "$top/build" && ctest --output-on-failure -j"$jobs")
 
-cmake -S "$top" -B "$top/build-sanitize" -DCMAKE_BUILD_TYPE=Debug -DTUBEWYRM_SANITIZE=ON \
-  -DTUBEWYRM_ONLY_UNIT_TESTS=OFF >/dev/null
-cmake --build "$top/build-sanitize" --target unit_tests gl_tests -j"$jobs"
+cmake --preset sanitize >/dev/null
+cmake --build --preset sanitize --target unit_tests gl_tests -j"$jobs"
 (cd "$top/build-sanitize" && ctest --output-on-failure -L 'unit|gl')
 echo "All tests passed."

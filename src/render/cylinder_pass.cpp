@@ -78,7 +78,7 @@ void drawScoreLine(const PlayState& play, const Font& font) {
     pushOrtho2D(windowWidth, windowHeight);
     glDisable(GL_LIGHTING);
     drawText(text.view(), font.texture, font.listBase,
-             static_cast<float>(windowWidth / 2) - 8.0f * static_cast<float>(text.length), scoreLineY, 0.0f, 1.0f,
+             static_cast<float>(windowWidth) / 2.0f - 8.0f * static_cast<float>(text.length), scoreLineY, 0.0f, 1.0f,
              1.0f, 1.0f);
     glEnable(GL_LIGHTING);
     popOrtho2D();

@@ -280,7 +280,7 @@ TEST_F(BoardPass, TheFoodValueIsDrawnAsOneGlyphCentredOnTheFood) {
         SCOPED_TRACE("value " + std::to_string(value));
         play.food.value = value;
         Readback board = draw("food_" + std::to_string(value));
-        const unsigned char* glyph = &gfxPrimitivesFontdata[8 * ('0' + value)];
+        const unsigned char* glyph = &gfxPrimitivesFontdata[std::size_t{8} * ('0' + value)];
         int wrong = 0;
         for (int y = 80; y < 120; ++y)
             for (int x = 80; x < 120; ++x) {
@@ -328,14 +328,14 @@ TEST(WithoutFramebufferObjectBoardPass, TheBoardIsCopiedWithItsMipmapsAndShownOn
 
     glBindTexture(GL_TEXTURE_2D, copy);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    Readback level0{512, 256, std::vector<std::uint8_t>(512 * 256 * 4)};
+    Readback level0{512, 256, std::vector<std::uint8_t>(std::size_t{512} * 256 * 4)};
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, level0.rgba.data());
     EXPECT_TRUE(isRed(level0.at(256, 128)) || isYellow(level0.at(256, 128)));
     EXPECT_TRUE(isGrey(level0.at(30, 8)));
     EXPECT_TRUE(isGreen(level0.at(30, 60)));
     EXPECT_TRUE(isGrey(level0.at(300, 250)));
     // Level 3 is 64 x 32: one texel per 8 x 8 board pixels.
-    Readback level3{64, 32, std::vector<std::uint8_t>(64 * 32 * 4)};
+    Readback level3{64, 32, std::vector<std::uint8_t>(std::size_t{64} * 32 * 4)};
     glGetTexImage(GL_TEXTURE_2D, 3, GL_RGBA, GL_UNSIGNED_BYTE, level3.rgba.data());
     EXPECT_TRUE(isGrey(level3.at(10, 0)));
     EXPECT_TRUE(isGreen(level3.at(10, 8)));

@@ -33,7 +33,7 @@ bool black(Rgba p) { return p.r < 8 && p.g < 8 && p.b < 8; }
 
 // A 512 x 256 board of grass with marks painted in by the caller.
 struct Board {
-    std::vector<std::uint32_t> texels = std::vector<std::uint32_t>(512 * 256, grassGreen);
+    std::vector<std::uint32_t> texels = std::vector<std::uint32_t>(std::size_t{512} * 256, grassGreen);
     void columns(int from, int to, std::uint32_t colour) {
         for (int y = 0; y < 256; ++y)
             for (int x = from; x <= to; ++x) texels[static_cast<std::size_t>(y) * 512 + x] = colour;
@@ -210,7 +210,7 @@ TEST_F(CylinderPass, AHeadNearTheTopOrBottomTipsTheCylinderSoItsRowMovesTowardTh
 int wrongScorePixels(const Readback& window, const std::string& text, int penX) {
     int wrong = 0;
     for (std::size_t k = 0; k < text.size(); ++k) {
-        const unsigned char* glyph = &gfxPrimitivesFontdata[8 * static_cast<unsigned char>(text[k])];
+        const unsigned char* glyph = &gfxPrimitivesFontdata[std::size_t{8} * static_cast<unsigned char>(text[k])];
         const int left = penX - 8 + 16 * static_cast<int>(k);
         for (int y = 752; y < 768; ++y)
             for (int x = left; x < left + 16; ++x) {
@@ -267,7 +267,7 @@ TEST_F(CylinderPass, TheBoardTexturesSmallerLevelsFollowTheBoardJustDrawn) {
 
     glBindTexture(GL_TEXTURE_2D, target.colorTexture);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    Readback level4{32, 16, std::vector<std::uint8_t>(32 * 16 * 4)};
+    Readback level4{32, 16, std::vector<std::uint8_t>(std::size_t{32} * 16 * 4)};
     glGetTexImage(GL_TEXTURE_2D, 4, GL_RGBA, GL_UNSIGNED_BYTE, level4.rgba.data());
     const Rgba grass = level4.at(4, 8);
     EXPECT_EQ(grass.r, 255);

@@ -118,7 +118,8 @@ TEST(RulesAllocation, AnUpdateThatDoesNotGrowAllocatesNothing) {
     // A body off to the lower left, far from the head's row.
     for (std::size_t i = 1; i < play.snake.size(); ++i) {
         play.snake[i].x = static_cast<float>(i % 100) * 4.0f;
-        play.snake[i].y = 30.0f + static_cast<float>(i / 100) * 4.0f;
+        const std::size_t row = i / 100;
+        play.snake[i].y = 30.0f + static_cast<float>(row) * 4.0f;
     }
     play.snake[0].x = 100.0f;
     play.snake[0].y = 200.0f;

@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# Checks the layout of every C++ file with clang-format, and runs clang-tidy
+# over src/, bench/ and tests/ with the compile database of a build: build/ by
+# default (cmake --preset release), or the build directory given as the first
+# argument. Prints each finding with its file and line and what to do about
+# it, and exits non-zero when there is any.
+#
+# A file that passed clang-tidy is not analysed again until it, a header it
+# includes, its compile command or the checks change: the build's dependency
+# files say what it includes, and a stamp in BUILD/lint-stamps records the pass.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$top/build}" 2>/dev/null && pwd) || build=${1:-$top/build}
+if [ ! -f "$build/compile_commands.json" ]; then
+  echo "lint: $build/compile_commands.json is missing: run cmake --preset release first" >&2
+  exit 2
+fi
+cd "$top"
+mapfile -t files < <(find src tests bench -type f \( -name '*.cpp' -o -name '*.h' \) | sort)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failed=0
+
+# Layout.
+if ! clang-format --dry-run --Werror "${files[@]}" >"$work/format" 2>&1; then
+  failed=1
+  echo "Layout differs from .clang-format at:"
+  grep -E '^[^ :]+:[0-9]+:[0-9]+: (error|warning):' "$work/format" \
+    | sed -E 's/^([^:]+):([0-9]+):.*/\1:\2/' | sort -u -t: -k1,1 -k2,2n | sed 's/^/  /'
+  grep -E '^[^ :]+:[0-9]+:[0-9]+: (error|warning):' "$work/format" | cut -d: -f1 | sort -u \
+    | sed 's/^/  fix it with: clang-format -i /'
+fi
+
+# The compile database as lines of: source, directory, object file (CMake
+# writes "directory", "command" and "file" on lines of their own, in order).
+sed -nE 's/^ *"(directory|command|file)": "(.*)",?$/\1\t\2/p' "$build/compile_commands.json" \
+  | awk -F'\t' -v top="$top/" '
+      $1 == "directory" { dir = $2 }
+      $1 == "command" { n = split($2, w, " "); obj = ""; for (i = 1; i < n; ++i) if (w[i] == "-o") obj = w[i + 1] }
+      $1 == "file" && index($2, top) == 1 { print substr($2, length(top) + 1) "\t" dir "\t" obj }
+    ' >"$work/units"
+cut -f1 "$work/units" | sort -u >"$work/listed"
+printf '%s\n' "${files[@]}" | grep '\.cpp$' | comm -23 - "$work/listed" >"$work/missing"
+
+# Static analysis, one file per job on every core; each job writes its own log.
+stamps="$build/lint-stamps"
+mkdir -p "$stamps"
+export work stamps
+checks_key=$( { clang-tidy --version; cat .clang-tidy tests/.clang-tidy; } | sha256sum | cut -c1-64)
+export checks_key
+analyse() {
+  local file=$1 dir=$2 obj=$3 log key=""
+  log="$work/tidy.${file//\//_}.log"
+  if [ -n "$obj" ] && [ -f "$dir/$obj.d" ]; then
+    # Every file the compiler read for this one, from the build's dependency file.
+    key=$( { echo "$checks_key $file $dir $obj"
+             sed -e 's/\\$//' -e '1s/^[^:]*://' "$dir/$obj.d" | tr ' ' '\n' | grep -v '^$' \
+               | xargs -r sha256sum; } | sha256sum | cut -c1-64) || key=""
+  fi
+  [ -n "$key" ] && [ -f "$stamps/$key" ] && return 0
+  if clang-tidy --quiet -p "$dir" "$file" >"$log" 2>&1; then
+    [ -n "$key" ] && : >"$stamps/$key"
+  else
+    echo "$file" >>"$log.failed"
+  fi
+  return 0
+}
+export -f analyse
+awk -F'\t' '{ printf "%s\0%s\0%s\0", $1, $2, $3 }' "$work/units" \
+  | xargs -0 -r -n3 -P"$(nproc)" bash -c 'analyse "$@"' analyse
+
+shopt -s nullglob
+logs=("$work"/tidy.*.log)
+: >"$work/tidy"
+[ ${#logs[@]} -gt 0 ] && cat "${logs[@]}" \
+  | grep -E '^/[^ :]+:[0-9]+:[0-9]+: (warning|error): .*\[[^]]+\]$' | sort -u >"$work/tidy" || true
+if [ -s "$work/tidy" ]; then
+  failed=1
+  echo "clang-tidy findings (checks listed in .clang-tidy):"
+  sed -E 's/^([^:]+):([0-9]+):[0-9]+: (warning|error): (.*) \[([^],]+)[^]]*\]$/\1\t\2\t\5\t\4/' "$work/tidy" \
+    | while IFS=$'\t' read -r file line check message; do
+        echo "  ${file#"$top"/}:$line: $message [$check]"
+        case $check in
+          clang-diagnostic-*) echo "      clang cannot compile this: fix the code" ;;
+          *) echo "      fix it, or if it is right on purpose end the line with // NOLINT($check): why" ;;
+        esac
+      done
+fi
+# A run that failed without a finding in the usual form (a crash, a file
+# clang cannot parse) is shown whole.
+for failure in "$work"/tidy.*.log.failed; do
+  log=${failure%.failed}
+  if ! grep -qE '^/[^ :]+:[0-9]+:[0-9]+: (warning|error): .*\[[^]]+\]$' "$log"; then
+    failed=1
+    echo "clang-tidy failed on $(cat "$failure"):"
+    sed 's/^/  /' "$log"
+  fi
+done
+if [ -s "$work/missing" ]; then
+  failed=1
+  echo "Not in $build/compile_commands.json, so not analysed (is the file built? rerun cmake --preset release):"
+  sed 's/^/  /' "$work/missing"
+fi
+
+if [ "$failed" -ne 0 ]; then
+  echo "lint: FAILED" >&2
+  exit 1
+fi
+echo "lint: clean (${#files[@]} files laid out, $(wc -l <"$work/units") analysed)"
