@@ -21,14 +21,15 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failed=0
 
-# Layout.
+# Layout: one line per file, with the lines clang-format would change.
 if ! clang-format --dry-run --Werror "${files[@]}" >"$work/format" 2>&1; then
   failed=1
-  echo "Layout differs from .clang-format at:"
-  grep -E '^[^ :]+:[0-9]+:[0-9]+: (error|warning):' "$work/format" \
-    | sed -E 's/^([^:]+):([0-9]+):.*/\1:\2/' | sort -u -t: -k1,1 -k2,2n | sed 's/^/  /'
-  grep -E '^[^ :]+:[0-9]+:[0-9]+: (error|warning):' "$work/format" | cut -d: -f1 | sort -u \
-    | sed 's/^/  fix it with: clang-format -i /'
+  echo "Layout (.clang-format):"
+  grep -E '^[^ :]+:[0-9]+:[0-9]+: (error|warning):' "$work/format" | cut -d: -f1,2 | sort -u -t: -k1,1 -k2,2n \
+    | awk -F: '$1 != file { if (file != "") print "  " file ":" lines ": laid out differently; run clang-format -i " file
+                            file = $1; lines = $2; next }
+               { lines = lines "," $2 }
+               END { if (file != "") print "  " file ":" lines ": laid out differently; run clang-format -i " file }'
 fi
 
 # The compile database as lines of: source, directory, object file (CMake
@@ -49,7 +50,8 @@ export work stamps
 checks_key=$( { clang-tidy --version; cat .clang-tidy tests/.clang-tidy; } | sha256sum | cut -c1-64)
 export checks_key
 analyse() {
-  local file=$1 dir=$2 obj=$3 log key=""
+  local file dir obj log key=""
+  IFS=$'\t' read -r file dir obj <<<"$1"
   log="$work/tidy.${file//\//_}.log"
   if [ -n "$obj" ] && [ -f "$dir/$obj.d" ]; then
     # Every file the compiler read for this one, from the build's dependency file.
@@ -66,8 +68,7 @@ analyse() {
   return 0
 }
 export -f analyse
-awk -F'\t' '{ printf "%s\0%s\0%s\0", $1, $2, $3 }' "$work/units" \
-  | xargs -0 -r -n3 -P"$(nproc)" bash -c 'analyse "$@"' analyse
+xargs -d '\n' -r -n1 -P"$(nproc)" bash -c 'analyse "$1"' analyse <"$work/units"
 
 shopt -s nullglob
 logs=("$work"/tidy.*.log)

@@ -1,17 +1,22 @@
 #include "gl/gl_probe.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 
 void saveReadback(const Readback& image, const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return;
-    std::fprintf(file, "P6\n%d %d\n255\n", image.width, image.height);
+    if (!file) {
+        ADD_FAILURE() << "cannot create " << path;
+        return;
+    }
+    bool written = std::fprintf(file, "P6\n%d %d\n255\n", image.width, image.height) > 0;
     for (int y = image.height - 1; y >= 0; --y)
         for (int x = 0; x < image.width; ++x) {
             Rgba p = image.at(x, y);
-            std::fputc(p.r, file);
-            std::fputc(p.g, file);
-            std::fputc(p.b, file);
+            written = written && std::fputc(p.r, file) != EOF && std::fputc(p.g, file) != EOF &&
+                      std::fputc(p.b, file) != EOF;
         }
-    std::fclose(file);
+    written = std::fclose(file) == 0 && written;
+    if (!written) ADD_FAILURE() << "could not write all of " << path;
 }

@@ -112,7 +112,7 @@ TEST_F(TextDrawing, UploadKeepsTheImageBgraBytesAsColoursAndMakesMipmapsWithRepe
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     // Image row 0 is the first row of the texture (t = 0).
     EXPECT_EQ((std::array<int, 4>{rgba[0], rgba[1], rgba[2], rgba[3]}), (std::array<int, 4>{178, 34, 34, 255}));
-    const unsigned char* last = rgba + (1 * 4 + 3) * 4;
+    const unsigned char* last = rgba + std::size_t{1 * 4 + 3} * 4;
     EXPECT_EQ((std::array<int, 4>{last[0], last[1], last[2], last[3]}), (std::array<int, 4>{16, 32, 48, 128}));
 
     GLint width = 0;
