@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks the layout of every C++ file with clang-format, and runs clang-tidy
-# over src/, bench/ and tests/ with the compile database of a build: build/ by
+# over src/, bench/, tests/ and tools/ with the compile database of a build: build/ by
 # default (cmake --preset release), or the build directory given as the first
 # argument. Prints each finding with its file and line and what to do about
 # it, and exits non-zero when there is any.
@@ -16,7 +16,7 @@ if [ ! -f "$build/compile_commands.json" ]; then
   exit 2
 fi
 cd "$top"
-mapfile -t files < <(find src tests bench -type f \( -name '*.cpp' -o -name '*.h' \) | sort)
+mapfile -t files < <(find src tests bench tools -type f \( -name '*.cpp' -o -name '*.h' \) | sort)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failed=0

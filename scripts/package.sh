@@ -6,9 +6,8 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/install-packages.sh"
 
+# The package build's settings are the `package` preset's (CMakePresets.json).
 build=$top/build-package
-# The package build's settings, all in one place (the same as the `package` preset).
-configure=(-S "$top" -B "$build" -DCMAKE_BUILD_TYPE=Release -DTUBEWYRM_TESTS=OFF -DCMAKE_INSTALL_PREFIX=/usr)
 
 # Debian's flags with every hardening feature; CMake reads them from the
 # environment when the build folder is first configured, so start afresh.
@@ -17,8 +16,9 @@ CXXFLAGS="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
 LDFLAGS=$(dpkg-buildflags --get LDFLAGS)
 export CXXFLAGS LDFLAGS
 rm -rf "$build"
-cmake "${configure[@]}"
-cmake --build "$build" -j"$(nproc)"
+cd "$top"  # the presets are read from the current directory
+cmake --preset package
+cmake --build --preset package -j"$(nproc)"
 (cd "$build" && cpack --config CPackConfig.cmake -B "$build/cpack")
 
 mkdir -p "$top/dist"

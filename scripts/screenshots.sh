@@ -8,8 +8,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 
 if [ -z "${TUBEWYRM_SCREENSHOT_SERVER:-}" ]; then
   "$top/scripts/install-packages.sh"
-  cmake -S "$top" -B "$top/build-release" -DCMAKE_BUILD_TYPE=Release -DTUBEWYRM_TESTS=OFF >/dev/null
-  cmake --build "$top/build-release" --target tubewyrm -j"$(nproc)"
+  (cd "$top" && cmake --preset release >/dev/null && cmake --build --preset release --target tubewyrm -j"$(nproc)")
   # Always a private server of the window's size, never the desktop in use.
   TUBEWYRM_SCREENSHOT_SERVER=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "$@"
 fi
@@ -18,7 +17,7 @@ mkdir -p "$top/docs"
 work=$(mktemp -d)
 # A data folder of its own, so the player's saved files are neither read into
 # the pictures nor changed by the game played here.
-XDG_DATA_HOME=$work/data "$top/build-release/tubewyrm" >"$work/out.txt" 2>"$work/err.txt" &
+XDG_DATA_HOME=$work/data "$top/build/tubewyrm" >"$work/out.txt" 2>"$work/err.txt" &
 game=$!
 cleanup() {
   kill "$game" 2>/dev/null || true
