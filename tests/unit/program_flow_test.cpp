@@ -336,7 +336,10 @@ PlayState runWithPause(const PauseRun& run) {
 void expectSamePlay(const PlayState& a, const PlayState& b) {
     ASSERT_EQ(a.snake.size(), b.snake.size());
     EXPECT_EQ(std::memcmp(a.snake.data(), b.snake.data(), a.snake.size() * sizeof(Segment)), 0);
-    EXPECT_EQ(std::memcmp(&a.food, &b.food, sizeof(Food)), 0);
+    EXPECT_EQ(a.food.x, b.food.x);
+    EXPECT_EQ(a.food.y, b.food.y);
+    EXPECT_EQ(a.food.z, b.food.z);
+    EXPECT_EQ(a.food.value, b.food.value);
     EXPECT_EQ(a.heading.x, b.heading.x);
     EXPECT_EQ(a.heading.y, b.heading.y);
     EXPECT_EQ(a.headAngle, b.headAngle);
