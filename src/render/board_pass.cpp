@@ -174,7 +174,7 @@ void runBoardPass(PlayState& play, const BoardTarget& target, std::uint32_t boar
         bindBoardTarget(target);
     }
     pushOrtho2D(width, height);
-    glClear(GL_COLOR_BUFFER_BIT);
+    // No clear: the opaque background quad writes every pixel of the board.
     glDisable(GL_LIGHTING);
     glDisable(GL_LIGHT0);
 
