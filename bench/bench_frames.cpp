@@ -9,9 +9,9 @@
 //
 // Each frame case reports the median and 99th-percentile frame time of its
 // own frames as counters, and the median CPU time of the main thread
-// (cpu_median_ms): llvmpipe fills the quads on threads of its own, so the
-// second figure is what the game's own drawing code costs. Arguments: snake
-// segments; the head's board row, which sets the cylinder's tilt.
+// (cpu_median_ms): llvmpipe fills the pixels on threads of its own, so this
+// is what issuing the frame costs. Arguments: snake segments; the head's
+// board row, which sets the cylinder's tilt.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <time.h>
