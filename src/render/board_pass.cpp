@@ -10,6 +10,7 @@
 #include "render/frame_viewport.h"
 #include "render/gl.h"
 #include "render/projection_2d.h"
+#include "render/quad_batch.h"
 #include "render/texture_images.h"
 
 namespace {
@@ -20,20 +21,7 @@ constexpr float seamThreshold = 100.0f;
 constexpr float pulseDivisor = 50.0f;
 constexpr float fullRadius = 8.0f;
 
-void texturedQuad(float left, float bottom, float right, float top) {
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex2f(left, top);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex2f(left, bottom);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex2f(right, bottom);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex2f(right, top);
-    glEnd();
-}
-
-void drawBackground(const TextureSet& textures, float width, float height) {
+void drawBackground(const TextureSet& textures, QuadBatch& batch, float width, float height) {
     glBindTexture(GL_TEXTURE_2D, textures.names[backgroundSlot]);
     glEnable(GL_TEXTURE_2D);
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, static_cast<GLfloat>(GL_CLAMP));
@@ -44,26 +32,25 @@ void drawBackground(const TextureSet& textures, float width, float height) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDisable(GL_BLEND);
     glColor3f(1.0f, 1.0f, 1.0f);
-    texturedQuad(0.0f, 0.0f, width, height);
+    addQuad(batch, 0.0f, 0.0f, width, height);
+    drawQuads(batch);
 }
 
-// A row along the bottom and one along the top; the tiles at x = 0 and x = W
-// are half off the board so their halves meet at the seam.
-void drawBorderTiles(const TextureSet& textures, int width, int height) {
+void drawBorderTiles(const TextureSet& textures, QuadBatch& batch, int width, int height) {
     glBindTexture(GL_TEXTURE_2D, textures.names[tileSlot]);
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLfloat>(GL_LINEAR));
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLfloat>(GL_LINEAR));
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_DECAL);
     const int s = tileHalfSize;
     const int rowStep = height - 2 * s;
+    // The colour is still the background's white.
     for (int y = s; y <= height - s; y += rowStep) {
-        for (int x = 0; x <= width; x += 2 * s) {
-            glColor3f(1.0f, 1.0f, 1.0f);
-            texturedQuad(static_cast<float>(x - s), static_cast<float>(y - s), static_cast<float>(x + s),
-                         static_cast<float>(y + s));
-        }
+        for (int x = 0; x <= width; x += 2 * s)
+            addQuad(batch, static_cast<float>(x - s), static_cast<float>(y - s), static_cast<float>(x + s),
+                    static_cast<float>(y + s));
         if (rowStep <= 0) break;  // a board too low for two rows
     }
+    drawQuads(batch);
 }
 
 void drawFoodNumber(const PlayState& play, const Font& font) {
@@ -73,9 +60,20 @@ void drawFoodNumber(const PlayState& play, const Font& font) {
              0.0f, p, p, p);
 }
 
+// The head's turn, as glRotatef would make it about the z axis.
+struct Turn {
+    float cosine;
+    float sine;
+};
+
+Turn turnBy(int degrees) {
+    const double radians = static_cast<float>(degrees) * 3.14159265358979323846 / 180.0;
+    return {std::cos(static_cast<float>(radians)), std::sin(static_cast<float>(radians))};
+}
+
 // The stretch from segment i + 1 to segment i, with the picture of segment i,
 // shifted by a whole board width for the wrap copy.
-void drawStretch(PlayState& play, const TextureSet& textures, int i, float shift, float width) {
+void addStretch(PlayState& play, QuadBatch& batch, Turn headTurn, int i, float shift, float width) {
     const Snake& snake = play.snake;
     const int upper = upperIndex(snake);
     // The narrow place: the marked index runs from the tail end to the head as
@@ -109,23 +107,17 @@ void drawStretch(PlayState& play, const TextureSet& textures, int i, float shift
         if (px - 2.0f * r >= width) px -= width;
         px -= dx;
         py -= dy;
-        glPushMatrix();
-        glTranslatef(px, py, 0.0f);
-        if (i == 0) {
-            glBindTexture(GL_TEXTURE_2D, textures.names[headSlot]);
-            glRotatef(static_cast<GLfloat>(play.headAngle), 0.0f, 0.0f, 1.0f);
-        } else {
-            glColor3f(1.0f, 1.0f, 1.0f);
-            glScalef(segment.scale, segment.scale, 1.0f);
-        }
         const float q = play.segmentRadius;
-        texturedQuad(-q, -q, q, q);
-        glPopMatrix();
+        if (i == 0)
+            addTransformedQuad(batch, px, py, q, headTurn.cosine, -headTurn.sine, headTurn.sine, headTurn.cosine);
+        else
+            addTransformedQuad(batch, px, py, q, segment.scale, 0.0f, 0.0f, segment.scale);
     }
 }
 
-void drawSnake(PlayState& play, const TextureSet& textures, float width) {
+void drawSnake(PlayState& play, const TextureSet& textures, QuadBatch& batch, float width) {
     const int upper = upperIndex(play.snake);
+    const Turn headTurn = turnBy(play.headAngle);
     // Tail end first, so the head lies on top.
     for (int i = upper - 1; i >= 0; --i) {
         // The margin uses the radius the stretch before was drawn with, which
@@ -138,9 +130,15 @@ void drawSnake(PlayState& play, const TextureSet& textures, float width) {
         else if (x >= width - margin)
             copyShift = -width;
         play.segmentRadius = fullRadius;
-        drawStretch(play, textures, i, 0.0f, width);
-        if (copyShift != 0.0f) drawStretch(play, textures, i, copyShift, width);
+        if (i == 0) {
+            // The body is drawn before the head's picture replaces its texture.
+            drawQuads(batch);
+            glBindTexture(GL_TEXTURE_2D, textures.names[headSlot]);
+        }
+        addStretch(play, batch, headTurn, i, 0.0f, width);
+        if (copyShift != 0.0f) addStretch(play, batch, headTurn, i, copyShift, width);
     }
+    drawQuads(batch);
 }
 
 }  // namespace
@@ -176,12 +174,14 @@ void runBoardPass(PlayState& play, const BoardTarget& target, std::uint32_t boar
         bindBoardTarget(target);
     }
     pushOrtho2D(width, height);
-    glClear(GL_COLOR_BUFFER_BIT);
+    // No clear: the opaque background quad writes every pixel of the board.
     glDisable(GL_LIGHTING);
     glDisable(GL_LIGHT0);
 
-    drawBackground(textures, static_cast<float>(width), static_cast<float>(height));
-    drawBorderTiles(textures, width, height);
+    QuadBatch batch;
+    beginQuads(batch);
+    drawBackground(textures, batch, static_cast<float>(width), static_cast<float>(height));
+    drawBorderTiles(textures, batch, width, height);
     drawFoodNumber(play, font);
 
     glBindTexture(GL_TEXTURE_2D, textures.names[bodySlot]);
@@ -190,7 +190,8 @@ void runBoardPass(PlayState& play, const BoardTarget& target, std::uint32_t boar
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor3f(1.0f, 1.0f, 1.0f);
     advanceReversalPulse(play);
-    drawSnake(play, textures, static_cast<float>(width));
+    drawSnake(play, textures, batch, static_cast<float>(width));
+    endQuads(batch);
     popOrtho2D();
 
     if (copying) {

@@ -121,8 +121,11 @@ void runCylinderPass(const PlayState& play, std::uint32_t boardTexture, std::uin
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     // The board was just redrawn; near the silhouettes the cylinder samples the
     // smaller levels, which would otherwise still hold whatever creation left.
-    // (The copy texture made without off-screen rendering rebuilds its own.)
-    if (framebufferApi.glGenerateMipmapEXT) framebufferApi.glGenerateMipmapEXT(GL_TEXTURE_2D);
+    // The copy texture made without off-screen rendering rebuilds its own as
+    // the board is copied in; building them again would only cost time.
+    GLint rebuildsItsOwn = GL_FALSE;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_GENERATE_MIPMAP, &rebuildsItsOwn);
+    if (framebufferApi.glGenerateMipmapEXT && !rebuildsItsOwn) framebufferApi.glGenerateMipmapEXT(GL_TEXTURE_2D);
 
     // Turned about the axis first, then tipped, so the head's column faces the
     // camera and the head's row is pulled toward the middle.
