@@ -4,6 +4,7 @@
 #include <png.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -60,7 +61,7 @@ void drawGround(SoftwareImage& image, const SoftwareImage& grass, const Software
 // its two eyes on the leading side. Up to 32 pixels the head fills the patch;
 // from 48 on it is smaller and the body bends away off the left edge.
 void drawSnake(SoftwareImage& image, int size, int scale) {
-    const auto at = [scale](double units) { return static_cast<int>(units * scale + 0.5); };
+    const auto at = [scale](double units) { return static_cast<int>(std::lround(units * scale)); };
     const double n = size;
     const bool small = size <= 32;
     const double headX = small ? n * 0.5 : n * 0.62;
@@ -146,7 +147,8 @@ bool writePng(const SoftwareImage& image, const char* path) {
     png.height = static_cast<png_uint_32>(image.height);
     png.format = PNG_FORMAT_RGBA;
     if (!png_image_write_to_file(&png, path, 0, bytes.data(), 0, nullptr)) {
-        std::fprintf(stderr, "make_icon: cannot write %s: %s\n", path, png.message);
+        // The build fails on the status; the message is only a courtesy.
+        static_cast<void>(std::fprintf(stderr, "make_icon: cannot write %s: %s\n", path, png.message));
         return false;
     }
     return true;
@@ -157,7 +159,7 @@ bool writePng(const SoftwareImage& image, const char* path) {
 int main(int argc, char** argv) {
     const int size = argc == 3 ? std::atoi(argv[1]) : 0;
     if (size < 16 || size > 1024) {
-        std::fprintf(stderr, "usage: make_icon SIZE FILE (SIZE from 16 to 1024)\n");
+        static_cast<void>(std::fprintf(stderr, "usage: make_icon SIZE FILE (SIZE from 16 to 1024)\n"));
         return 2;
     }
     return writePng(drawIcon(size), argv[2]) ? 0 : 1;

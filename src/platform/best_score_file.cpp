@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/error_line.h"
+
 namespace {
 
 constexpr std::size_t maxDigits = 10;  // 2147483647
@@ -19,11 +21,11 @@ constexpr std::size_t longestContent = maxDigits + 1;
 bool usableFolder(const char* folder) { return folder && folder[0] == '/'; }
 
 void complainAbout(const std::string& path, const char* what) {
-    std::fprintf(stderr, "tubewyrm: ignoring the best score in %s: %s\n", path.c_str(), what);
+    printErrorLine("ignoring the best score in " + path + ": " + what);
 }
 
 bool failToKeep(const std::string& path, int error) {
-    std::fprintf(stderr, "tubewyrm: cannot keep the best score in %s: %s\n", path.c_str(), std::strerror(error));
+    printErrorLine("cannot keep the best score in " + path + ": " + std::strerror(error));
     return false;
 }
 
@@ -69,7 +71,7 @@ std::string bestScorePath(const char* dataHome, const char* home) {
 
 int readBestScoreFile(const std::string& path) {
     if (path.empty()) {
-        std::fprintf(stderr, "tubewyrm: no best score: neither XDG_DATA_HOME nor HOME names a folder\n");
+        printErrorLine("no best score: neither XDG_DATA_HOME nor HOME names a folder");
         return -1;
     }
     // Non-blocking, so a pipe put in the file's place cannot hang the start.
@@ -113,7 +115,7 @@ int readBestScoreFile(const std::string& path) {
 
 bool writeBestScoreFile(const std::string& path, int score) {
     if (path.empty()) {
-        std::fprintf(stderr, "tubewyrm: cannot keep the best score: neither XDG_DATA_HOME nor HOME names a folder\n");
+        printErrorLine("cannot keep the best score: neither XDG_DATA_HOME nor HOME names a folder");
         return false;
     }
     if (score < 0) return false;

@@ -1,11 +1,10 @@
 // Standard descriptors, SIGPIPE and the termination signals, over POSIX.
 #include "platform/process_setup.h"
 
-#include <errno.h>
 #include <fcntl.h>
-#include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 
 #include "platform/platform.h"
@@ -47,7 +46,8 @@ void handleTerminationSignal(int signal) {
 
 void setUpProcess() {
     reopenClosedStandardDescriptors();
-    std::signal(SIGPIPE, SIG_IGN);
+    // It only fails for a signal number that does not exist.
+    static_cast<void>(std::signal(SIGPIPE, SIG_IGN));
     for (int signal : {SIGINT, SIGTERM, SIGHUP}) handleTerminationSignal(signal);
 }
 
@@ -56,10 +56,11 @@ bool terminationRequested() { return requestedSignal != 0; }
 void endBySignalIfAsked() {
     const int signal = requestedSignal;
     if (signal == 0) return;
-    std::signal(signal, SIG_DFL);
+    static_cast<void>(std::signal(signal, SIG_DFL));
     sigset_t set;
     sigemptyset(&set);
     sigaddset(&set, signal);
     sigprocmask(SIG_UNBLOCK, &set, nullptr);
-    raise(signal);
+    // Should the signal not end us, the caller's exit still does.
+    static_cast<void>(std::raise(signal));
 }

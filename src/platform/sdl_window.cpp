@@ -8,6 +8,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "platform/error_line.h"
 #include "platform/key_state.h"
 #include "platform/platform.h"
 #include "platform/sdl_full_screen.h"
@@ -138,7 +139,7 @@ bool openDisplay(int width, int height, int /*colorBits: always 8 bits a channel
         bool haveX = x && *x;
         bool haveWayland = wayland && *wayland;
         if (!haveX && !haveWayland) {
-            std::fprintf(stderr, "tubewyrm: cannot open the display: DISPLAY is not set\n");
+            printErrorLine("cannot open the display: DISPLAY is not set");
             return false;
         }
         // Never SDL's window-less drivers: nothing would show and no key could end the game.
@@ -149,14 +150,14 @@ bool openDisplay(int width, int height, int /*colorBits: always 8 bits a channel
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         const char* x = std::getenv("DISPLAY");
-        std::fprintf(stderr, "tubewyrm: cannot open the display%s%s: %s\n", x ? " " : "", x ? x : "", SDL_GetError());
+        printErrorLine(std::string("cannot open the display") + (x ? " " : "") + (x ? x : "") + ": " + SDL_GetError());
         return false;
     }
     const char* driver = SDL_GetCurrentVideoDriver();
     if (isBlindFallback(driver)) {
-        std::fprintf(stderr,
-                     "tubewyrm: cannot open the X display (DISPLAY=%s): no window could be shown\n",
-                     std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "unset");
+        const char* x = std::getenv("DISPLAY");
+        printErrorLine(std::string("cannot open the X display (DISPLAY=") + (x ? x : "unset") +
+                       "): no window could be shown");
         SDL_Quit();
         return false;
     }
@@ -167,7 +168,7 @@ bool openDisplay(int width, int height, int /*colorBits: always 8 bits a channel
     // Resizable, so that window managers offer the maximise box.
     if (!makeWindowAndContext(SDL_WINDOW_RESIZABLE, title, index)) {
         if (!makeWindowAndContext(SDL_WINDOW_FULLSCREEN_DESKTOP, title, index)) {
-            std::fprintf(stderr, "tubewyrm: cannot make an OpenGL window on the display\n");
+            printErrorLine("cannot make an OpenGL window on the display");
             SDL_Quit();
             return false;
         }
@@ -209,7 +210,8 @@ bool keyDown(int scanCode) { return isKeyDown(display.keys, scanCode); }
 PixelSize drawableSize() { return display.drawable; }
 
 void endProgram(int status) {
-    std::fflush(stdout);
+    // At the end there is nothing left to do with output that cannot be written.
+    static_cast<void>(std::fflush(stdout));
     if (display.window) {
         // Destroying the window puts back a display mode that full screen changed.
         SDL_GL_DeleteContext(display.context);

@@ -9,7 +9,7 @@
 
 namespace {
 // Four lines above the middle, clear of a head on the board's middle rows.
-constexpr float pausedLineY = windowHeight / 2 + 64;
+constexpr float pausedLineY = static_cast<float>(windowHeight) / 2.0f + 64.0f;
 }  // namespace
 
 void drawPausedLine(const Font& font) {
@@ -18,7 +18,7 @@ void drawPausedLine(const Font& font) {
     glDisable(GL_LIGHTING);
     glDisable(GL_DEPTH_TEST);
     // The pen marks the first glyph's centre and glyphs are 16 wide.
-    const float x = static_cast<float>(windowWidth / 2) - 8.0f * static_cast<float>(text.size());
+    const float x = static_cast<float>(windowWidth) / 2.0f - 8.0f * static_cast<float>(text.size());
     drawText(text, font.texture, font.listBase, x, pausedLineY, 0.0f, 1.0f, 1.0f, 1.0f);
     popOrtho2D();
 }

@@ -1,7 +1,6 @@
 #include "e2e/game_process.h"
 
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -83,7 +82,7 @@ GameProcess startGame(const std::vector<std::string>& environment, StandardStrea
             if (ends[0] >= 0) close(ends[0]);
         }
         // The test's own signal settings are not the game's.
-        for (int signal : {SIGPIPE, SIGINT, SIGTERM, SIGHUP}) std::signal(signal, SIG_DFL);
+        for (int signal : {SIGPIPE, SIGINT, SIGTERM, SIGHUP}) static_cast<void>(std::signal(signal, SIG_DFL));
         // Descriptors above 2 closed, so "closed" really leaves the game without 0 to 2.
         for (int fd = 3; fd < 1024; ++fd) close(fd);
         execl(TUBEWYRM_BINARY, TUBEWYRM_BINARY, static_cast<char*>(nullptr));
@@ -187,7 +186,8 @@ Screenshot takeScreenshot(const std::string& keepAs) {
     run("import -window " + id + " -depth 8 ppm:" + path + " 2>/dev/null");
     if (!keepAs.empty()) run("convert " + path + " " + keepAs + " 2>/dev/null");
     std::string data = readFile(path);
-    std::remove(path.c_str());
+    // A screenshot file left behind in the build folder harms nothing.
+    static_cast<void>(std::remove(path.c_str()));
     std::istringstream in(data);
     std::string magic;
     int maxValue = 0;

@@ -2,9 +2,9 @@
 // streams, a reader that goes away, termination signals and a stall.
 #include <gtest/gtest.h>
 
-#include <signal.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <string>
 
 #include "e2e/game_process.h"

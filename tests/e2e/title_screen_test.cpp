@@ -33,7 +33,7 @@ Line previousScoreLine(int score) {
 
 // Where the lines' glyphs put ink, as a window-sized mask with the top row first.
 std::vector<bool> inkMask(const std::vector<Line>& lines) {
-    std::vector<bool> mask(windowWidth * windowHeight, false);
+    std::vector<bool> mask(static_cast<std::size_t>(windowWidth) * windowHeight, false);
     for (const Line& line : lines)
         for (std::size_t m = 0; m < line.text.size(); ++m) {
             const int code = static_cast<unsigned char>(line.text[m]);
