@@ -17,10 +17,10 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <ctime>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -161,10 +161,23 @@ void BM_PlayFrameFullScreen(benchmark::State& state) {
 // Arguments: segments, head row. Rows 100, 160 and 230 tilt the cylinder enough
 // to show the inside of an open end at a grazing angle, where a software
 // renderer with anisotropic filtering on took seconds a frame.
-BENCHMARK(BM_PlayFrame)->Args({2, 128})->Args({100, 128})->Args({1000, 128})->Args({100, 100})
-    ->Args({100, 160})->Args({2, 100})->Args({2, 160})->Args({2, 230})
-    ->Iterations(400)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PlayFrameFullScreen)->Args({2, 128})->Args({1000, 128})->Iterations(400)->UseManualTime()
+BENCHMARK(BM_PlayFrame)
+    ->Args({2, 128})
+    ->Args({100, 128})
+    ->Args({1000, 128})
+    ->Args({100, 100})
+    ->Args({100, 160})
+    ->Args({2, 100})
+    ->Args({2, 160})
+    ->Args({2, 230})
+    ->Iterations(400)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlayFrameFullScreen)
+    ->Args({2, 128})
+    ->Args({1000, 128})
+    ->Iterations(400)
+    ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

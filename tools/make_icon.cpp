@@ -69,8 +69,8 @@ void drawSnake(SoftwareImage& image, int size, int scale) {
     const double headRadius = small ? n * 0.34 : n * 0.22;
     if (!small) {
         // Tail end first, so each segment lies on the one behind it.
-        const double body[][3] = {{-0.02, 0.63, 0.09}, {0.12, 0.63, 0.11}, {0.27, 0.62, 0.13},
-                                  {0.42, 0.59, 0.15}, {0.57, 0.51, 0.17}};
+        const double body[][3] = {
+            {-0.02, 0.63, 0.09}, {0.12, 0.63, 0.11}, {0.27, 0.62, 0.13}, {0.42, 0.59, 0.15}, {0.57, 0.51, 0.17}};
         for (const auto& segment : body)
             fillDisc(image, at(n * segment[0]), at(n * segment[1]), at(n * segment[2]), bodyRed);
     }

@@ -19,7 +19,6 @@ struct Program {
 
 // The texture the cylinder pass wraps: the target's, or the copy's.
 inline std::uint32_t boardTexture(const Program& program) {
-    return program.boardTarget.colorTexture != 0 && program.boardTarget.width != 0
-               ? program.boardTarget.colorTexture
-               : program.boardCopyTexture;
+    return program.boardTarget.colorTexture != 0 && program.boardTarget.width != 0 ? program.boardTarget.colorTexture
+                                                                                   : program.boardCopyTexture;
 }

@@ -18,10 +18,14 @@ int pcScanCodeFor(int sdlScancode) {
     case SDL_SCANCODE_SPACE: return scanSpace;
     case SDL_SCANCODE_P: return scanP;
     // The keypad keys are separate scancodes in SDL whatever NumLock says.
-    case SDL_SCANCODE_UP: case SDL_SCANCODE_KP_8: return scanUp;
-    case SDL_SCANCODE_DOWN: case SDL_SCANCODE_KP_2: return scanDown;
-    case SDL_SCANCODE_LEFT: case SDL_SCANCODE_KP_4: return scanLeft;
-    case SDL_SCANCODE_RIGHT: case SDL_SCANCODE_KP_6: return scanRight;
+    case SDL_SCANCODE_UP:
+    case SDL_SCANCODE_KP_8: return scanUp;
+    case SDL_SCANCODE_DOWN:
+    case SDL_SCANCODE_KP_2: return scanDown;
+    case SDL_SCANCODE_LEFT:
+    case SDL_SCANCODE_KP_4: return scanLeft;
+    case SDL_SCANCODE_RIGHT:
+    case SDL_SCANCODE_KP_6: return scanRight;
     default: return 0;
     }
 }

@@ -32,8 +32,7 @@ void regenerate(MersenneTwister& g) {
 
 void seedMersenneTwister(MersenneTwister& generator, double seed) {
     generator.state[0] = seedWord(seed);
-    for (int i = 1; i < stateSize; ++i)
-        generator.state[i] = generator.state[i - 1] * 1664525u + 1013904223u;
+    for (int i = 1; i < stateSize; ++i) generator.state[i] = generator.state[i - 1] * 1664525u + 1013904223u;
     generator.index = stateSize;
 }
 
@@ -47,6 +46,4 @@ std::uint32_t nextMersenneWord(MersenneTwister& generator) {
     return y;
 }
 
-double nextUnitDouble(MersenneTwister& generator) {
-    return nextMersenneWord(generator) / 4294967296.0;
-}
+double nextUnitDouble(MersenneTwister& generator) { return nextMersenneWord(generator) / 4294967296.0; }

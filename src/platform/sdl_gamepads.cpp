@@ -37,9 +37,7 @@ bool isOpen(const Gamepads& pads, SDL_JoystickID id) {
 
 }  // namespace
 
-void startGamepads(Gamepads& pads) {
-    pads.started = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
-}
+void startGamepads(Gamepads& pads) { pads.started = SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0; }
 
 bool handleGamepadEvent(Gamepads& pads, KeyState& keys, const SDL_Event& event) {
     switch (event.type) {

@@ -1,7 +1,7 @@
 // Clock, sleep, console channels and GL lookups, over SDL2 and GLX.
-#include <SDL2/SDL.h>
 #include <GL/gl.h>
 #include <GL/glx.h>
+#include <SDL2/SDL.h>
 
 #include <array>
 #include <cstdio>

@@ -1,6 +1,6 @@
 // The window, its GL context, presenting and key state, over SDL2.
-#include <SDL2/SDL.h>
 #include <GL/gl.h>
+#include <SDL2/SDL.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -11,9 +11,9 @@
 #include "platform/error_line.h"
 #include "platform/key_state.h"
 #include "platform/platform.h"
+#include "platform/process_setup.h"
 #include "platform/sdl_full_screen.h"
 #include "platform/sdl_gamepads.h"
-#include "platform/process_setup.h"
 
 namespace {
 
@@ -80,10 +80,9 @@ bool makeWindowAndContext(Uint32 extraFlags, const std::string& title, int displ
     for (int samples : sampleChoices) {
         if (samples > requestedSamples) continue;
         setContextAttributes(samples);
-        SDL_Window* window = SDL_CreateWindow(
-            title.c_str(), SDL_WINDOWPOS_CENTERED_DISPLAY(display_index),
-            SDL_WINDOWPOS_CENTERED_DISPLAY(display_index), display.mode.width, display.mode.height,
-            SDL_WINDOW_OPENGL | extraFlags);
+        SDL_Window* window = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED_DISPLAY(display_index),
+                                              SDL_WINDOWPOS_CENTERED_DISPLAY(display_index), display.mode.width,
+                                              display.mode.height, SDL_WINDOW_OPENGL | extraFlags);
         if (!window) continue;
         SDL_GLContext context = SDL_GL_CreateContext(window);
         if (!context) {

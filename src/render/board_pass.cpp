@@ -56,8 +56,8 @@ void drawBorderTiles(const TextureSet& textures, QuadBatch& batch, int width, in
 void drawFoodNumber(const PlayState& play, const Font& font) {
     const double t = readClock();
     const float p = static_cast<float>(std::sin(20.0 * t) * 0.5 + 0.5);
-    drawText(textWithNumber("", play.food.value).view(), font.texture, font.listBase, play.food.x, play.food.y,
-             0.0f, p, p, p);
+    drawText(textWithNumber("", play.food.value).view(), font.texture, font.listBase, play.food.x, play.food.y, 0.0f, p,
+             p, p);
 }
 
 // The head's turn, as glRotatef would make it about the z axis.

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "render/framebuffer_api.h"
 #include "render/frame_viewport.h"
+#include "render/framebuffer_api.h"
 #include "render/gl.h"
 
 namespace {
@@ -29,8 +29,8 @@ bool createBoardTarget(BoardTarget& target, std::int32_t width, std::int32_t hei
     if (!api.glGenFramebuffersEXT || !api.glFramebufferTexture2DEXT || !api.glCheckFramebufferStatusEXT ||
         !api.glGenerateMipmapEXT)
         return false;
-    if (withDepth && (!api.glGenRenderbuffersEXT || !api.glBindRenderbufferEXT ||
-                      !api.glRenderbufferStorageEXT || !api.glFramebufferRenderbufferEXT))
+    if (withDepth && (!api.glGenRenderbuffersEXT || !api.glBindRenderbufferEXT || !api.glRenderbufferStorageEXT ||
+                      !api.glFramebufferRenderbufferEXT))
         return false;
     glGenTextures(1, &target.colorTexture);
     glBindTexture(GL_TEXTURE_2D, target.colorTexture);
@@ -48,8 +48,7 @@ bool createBoardTarget(BoardTarget& target, std::int32_t width, std::int32_t hei
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAX_ANISOTROPY_EXT, maxAnisotropy);
     api.glGenFramebuffersEXT(1, &target.framebuffer);
     api.glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, target.framebuffer);
-    api.glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D,
-                                  target.colorTexture, 0);
+    api.glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, target.colorTexture, 0);
     if (withDepth) {
         api.glGenRenderbuffersEXT(1, &target.depthBuffer);
         api.glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, target.depthBuffer);

@@ -8,8 +8,8 @@
 #include "render/font.h"
 #include "render/framebuffer_api.h"
 #include "render/gl.h"
-#include "render/window_size.h"
 #include "render/projection_2d.h"
+#include "render/window_size.h"
 
 namespace {
 

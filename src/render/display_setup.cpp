@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "platform/platform.h"
-#include "render/framebuffer_api.h"
 #include "render/frame_viewport.h"
+#include "render/framebuffer_api.h"
 #include "render/gl.h"
 #include "render/window_size.h"
 
@@ -48,8 +48,7 @@ void probeFramebufferSupport() {
     while (start < names.size()) {
         std::size_t space = names.find(' ', start);
         std::size_t end = space == std::string::npos ? names.size() : space + 1;
-        if (names[start] != ' ')
-            writeConsoleLine(consoleChannel, std::string_view(names).substr(start, end - start));
+        if (names[start] != ' ') writeConsoleLine(consoleChannel, std::string_view(names).substr(start, end - start));
         start = end;
     }
     if (names.find("GL_EXT_framebuffer_object") == std::string::npos) {
@@ -71,8 +70,8 @@ void probeFramebufferSupport() {
     loadEntry(api.glGenerateMipmapEXT, "glGenerateMipmapEXT");
 }
 
-void setUpLight(LightParams& light, const float (&ambient)[4], const float (&diffuse)[4],
-                const float (&specular)[4], const float (&position)[4]) {
+void setUpLight(LightParams& light, const float (&ambient)[4], const float (&diffuse)[4], const float (&specular)[4],
+                const float (&position)[4]) {
     for (int i = 0; i < 4; ++i) {
         light.ambient[i] = ambient[i];
         light.diffuse[i] = diffuse[i];

@@ -14,5 +14,5 @@ extern int consoleChannel;
 // the start-up GL state, opens the console and probes for off-screen support.
 void setUpDisplay();
 void probeFramebufferSupport();
-void setUpLight(LightParams& light, const float (&ambient)[4], const float (&diffuse)[4],
-                const float (&specular)[4], const float (&position)[4]);
+void setUpLight(LightParams& light, const float (&ambient)[4], const float (&diffuse)[4], const float (&specular)[4],
+                const float (&position)[4]);

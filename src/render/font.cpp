@@ -54,8 +54,8 @@ void buildFont(std::uint32_t& listBase, float columns, float rows, int halfSize)
     glPopMatrix();
 }
 
-void drawText(std::string_view text, std::uint32_t texture, std::uint32_t listBase, float x, float y, float z,
-              float r, float g, float b) {
+void drawText(std::string_view text, std::uint32_t texture, std::uint32_t listBase, float x, float y, float z, float r,
+              float g, float b) {
     const auto length = static_cast<GLsizei>(text.size());
     glBindTexture(GL_TEXTURE_2D, texture);
     glEnable(GL_TEXTURE_2D);

@@ -21,5 +21,5 @@ NumberedText textWithNumber(std::string_view label, int number);
 
 void buildFont(std::uint32_t& listBase, float columns, float rows, int halfSize);
 // x, y is the centre of the first character; glyphs are 16 units apart.
-void drawText(std::string_view text, std::uint32_t texture, std::uint32_t listBase, float x, float y,
-              float z, float r, float g, float b);
+void drawText(std::string_view text, std::uint32_t texture, std::uint32_t listBase, float x, float y, float z, float r,
+              float g, float b);

@@ -5,7 +5,7 @@
 namespace {
 
 // Every square carries the same four texture corners.
-constexpr std::array<float, QuadBatch::capacity * 8> textureCorners = [] {
+constexpr std::array<float, QuadBatch::capacity* 8> textureCorners = [] {
     std::array<float, QuadBatch::capacity * 8> corners{};
     constexpr float one[8] = {0.0f, 1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 1.0f, 1.0f};
     for (std::size_t i = 0; i < corners.size(); ++i) corners[i] = one[i % 8];

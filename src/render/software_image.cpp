@@ -19,9 +19,7 @@ bool inside(const SoftwareImage& image, int x, int y) {
     return x >= 0 && y >= 0 && x < image.width && y < image.height;
 }
 
-std::size_t indexOf(const SoftwareImage& image, int x, int y) {
-    return static_cast<std::size_t>(y) * image.width + x;
-}
+std::size_t indexOf(const SoftwareImage& image, int x, int y) { return static_cast<std::size_t>(y) * image.width + x; }
 
 void drawRowSpan(SoftwareImage& image, int y, int x1, int x2, std::uint32_t color) {
     if (y < 0 || y >= image.height) return;
@@ -105,8 +103,8 @@ void blurImage(SoftwareImage& destination, const SoftwareImage& source, int radi
                     ++count;
                 }
             }
-            destination.pixels[indexOf(destination, x, y)] =
-                0xFF000000u | ((red / count) << 16) | ((green / count) << 8) | (blue / count);
+            destination.pixels[indexOf(destination, x, y)] = 0xFF000000u | ((red / count) << 16) |
+                                                             ((green / count) << 8) | (blue / count);
         }
     }
 }

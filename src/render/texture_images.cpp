@@ -87,8 +87,7 @@ SoftwareImage makeBackgroundImage() {
     blurImage(image, image, 1);
     // Mirrored so the texture joins itself seamlessly left to right.
     for (int y = 0; y < smallImageSize; ++y)
-        for (int x = 0; x < smallImageSize / 2; ++x)
-            setPixel(image, smallImageSize - 1 - x, y, getPixel(image, x, y));
+        for (int x = 0; x < smallImageSize / 2; ++x) setPixel(image, smallImageSize - 1 - x, y, getPixel(image, x, y));
     return image;
 }
 

@@ -24,11 +24,11 @@ void uploadTexture(std::uint32_t& name, const SoftwareImage& image);
 
 // The pictures one by one, in the order makeTextureImages draws them. The tile
 // and the background take their noise from nextRandom(), 64 x 64 draws each.
-SoftwareImage makeFontImage();        // 128 x 128 glyph grid, stored upside down
-SoftwareImage makeBodyImage();        // 64 x 64 red disc
-SoftwareImage makeHeadImage();        // the body disc with two eyes on the +x side
+SoftwareImage makeFontImage();              // 128 x 128 glyph grid, stored upside down
+SoftwareImage makeBodyImage();              // 64 x 64 red disc
+SoftwareImage makeHeadImage();              // the body disc with two eyes on the +x side
 SoftwareImage makeTileImage(bool blurred);  // grey stones with dark joints
-SoftwareImage makeBackgroundImage();  // blurred green noise, left half mirrored
+SoftwareImage makeBackgroundImage();        // blurred green noise, left half mirrored
 
 constexpr std::uint32_t transparentColor = 0x00000000u;
 constexpr std::uint32_t bodyRed = 0xFFB22222u;

@@ -39,9 +39,7 @@ void expectTheBoardOnTheCylinder(const Screenshot& shot) {
     EXPECT_EQ(countIn(shot, 724, 100, 1024, 700, blackish), 300 * 600);
 }
 
-bool looksLikeTitle(const Screenshot& shot) {
-    return shot.valid() && countIn(shot, 300, 100, 724, 700, greenish) == 0;
-}
+bool looksLikeTitle(const Screenshot& shot) { return shot.valid() && countIn(shot, 300, 100, 724, 700, greenish) == 0; }
 
 // Ends the game if a failed assertion left it running.
 struct RunningGame {

@@ -122,8 +122,8 @@ TEST_F(BoardPass, ANewGameShowsTheHeadAloneOnGrassBetweenTwoRowsOfStone) {
 TEST_F(BoardPass, SegmentsNearAnEdgeAreDrawnAgainOneBoardWidthAway) {
     struct Case {
         float x;
-        int firstRed, lastRed;           // the drawing itself, clipped to the board
-        int copyFirstRed, copyLastRed;   // its copy, -1 when none shows
+        int firstRed, lastRed;          // the drawing itself, clipped to the board
+        int copyFirstRed, copyLastRed;  // its copy, -1 when none shows
     };
     const Case cases[] = {
         {5.0f, 0, 12, 509, 511},     // copy at 517
@@ -192,8 +192,17 @@ TEST_F(BoardPass, AStretchAcrossTheSeamIsDrawnBesideItsSegmentAndNotAcrossTheBoa
 
 TEST_F(BoardPass, ARunningPulseNarrowsOneStretchThatMovesFromTheTailTowardTheHead) {
     // Eleven segments 40 apart along y = 128, head at 440 on the right.
-    play.snake = snakeAt({{440, 128}, {400, 128}, {360, 128}, {320, 128}, {280, 128}, {240, 128},
-                          {200, 128}, {160, 128}, {120, 128}, {80, 128}, {40, 128}});
+    play.snake = snakeAt({{440, 128},
+                          {400, 128},
+                          {360, 128},
+                          {320, 128},
+                          {280, 128},
+                          {240, 128},
+                          {200, 128},
+                          {160, 128},
+                          {120, 128},
+                          {80, 128},
+                          {40, 128}});
     // The middle of stretch i lies 20 to the left of segment i.
     auto middle = [](int i) { return 440 - 40 * i - 20; };
 
@@ -234,8 +243,17 @@ TEST_F(BoardPass, TheStretchRightAfterTheNarrowPlaceDecidesItsWrapCopyWithTheNar
     // Segment 4 at x = 6 would normally get a copy at 518 (visible at 510-511
     // and, through its stretch over the seam, from 507). Right after the
     // narrow stretch 5 its margin is 2 x 1.5 = 3, so no copy is drawn.
-    play.snake = snakeAt({{166, 128}, {126, 128}, {86, 128}, {46, 128}, {6, 128}, {478, 128},
-                          {438, 128}, {398, 128}, {358, 128}, {318, 128}, {278, 128}});
+    play.snake = snakeAt({{166, 128},
+                          {126, 128},
+                          {86, 128},
+                          {46, 128},
+                          {6, 128},
+                          {478, 128},
+                          {438, 128},
+                          {398, 128},
+                          {358, 128},
+                          {318, 128},
+                          {278, 128}});
     play.reversalPulse = 0.0f;
     Readback board = draw("quirk_without_pulse");
     for (int x = 507; x < 512; ++x) EXPECT_TRUE(isBlue(board.at(x, 128))) << "copy expected at x = " << x;

@@ -48,8 +48,6 @@ TEST(Display, TheExtensionStringEndsWithTheWindowSystemNamesAndFitsTheLimit) {
     EXPECT_EQ(names.find("  "), std::string::npos) << "one space between the two lists";
 }
 
-TEST(Display, NoTextInputSoNoInputMethodSitsBetweenTheKeysAndTheGame) {
-    EXPECT_FALSE(SDL_IsTextInputActive());
-}
+TEST(Display, NoTextInputSoNoInputMethodSitsBetweenTheKeysAndTheGame) { EXPECT_FALSE(SDL_IsTextInputActive()); }
 
 }  // namespace

@@ -7,8 +7,8 @@
 
 #include "game/play_state.h"
 #include "render/font.h"
-#include "render/texture_images.h"
 #include "render/gl.h"
+#include "render/texture_images.h"
 
 // A texture of w x h texels given as 0xRRGGBBAA values, bottom row first,
 // with nearest filtering and no mipmaps (the passes set their own filters on

@@ -70,8 +70,7 @@ int openConsole() {
 }
 
 void writeConsoleLine(int channel, std::string_view text) {
-    if (std::find(state.openChannels.begin(), state.openChannels.end(), channel) == state.openChannels.end())
-        return;
+    if (std::find(state.openChannels.begin(), state.openChannels.end(), channel) == state.openChannels.end()) return;
     state.consoleLines.push_back(std::string(text) + "\r\n");
 }
 

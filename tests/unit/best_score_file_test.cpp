@@ -8,10 +8,10 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <iterator>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -40,8 +40,9 @@ TEST(BestScoreText, OnlyDigitsWithAtMostOneLineEndAndAThirtyTwoBitValueAreAScore
     const std::vector<std::pair<std::string, int>> scores = {
         {"0", 0}, {"7", 7}, {"42\n", 42}, {"007\n", 7}, {"2147483647\n", 2147483647}};
     for (const auto& [text, score] : scores) EXPECT_EQ(parseBestScore(text), score) << text;
-    for (const std::string& text : std::vector<std::string>{"", "\n", "abc", "12abc", "12 ", " 12", "12\n\n", "12\r\n", "1 2", "-3", "+3",
-                                   "2147483648", "99999999999", std::string("12\0", 3)})
+    for (const std::string& text :
+         std::vector<std::string>{"", "\n", "abc", "12abc", "12 ", " 12", "12\n\n", "12\r\n", "1 2", "-3", "+3",
+                                  "2147483648", "99999999999", std::string("12\0", 3)})
         EXPECT_EQ(parseBestScore(text), std::nullopt) << '"' << text << '"';
 }
 
@@ -100,8 +101,8 @@ TEST_F(BestScoreFile, AMissingFileIsNoScoreSilently) {
 }
 
 TEST_F(BestScoreFile, AnUnusableFileIsNoScoreWithOneLineNamingIt) {
-    const std::vector<std::string> contents = {"", "seven\n", "12abc\n", "-5\n", "4294967296\n",
-                                               std::string(1 << 20, '1')};
+    const std::vector<std::string> contents = {"",     "seven\n",      "12abc\n",
+                                               "-5\n", "4294967296\n", std::string(1 << 20, '1')};
     for (const std::string& content : contents) {
         SCOPED_TRACE("content \"" + content.substr(0, 16) + "\"");
         put(content);

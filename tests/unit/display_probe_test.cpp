@@ -22,13 +22,12 @@ TEST_F(Probe, PrintsEachNameWithItsSpaceThenTheSupportLineAndLoadsAllEntries) {
     scripted().extensions = "GL_ARB_multitexture GL_EXT_framebuffer_object WGL_EXT_swap_control ";
     probeFramebufferSupport();
     std::vector<std::string> expected = {"GL_ARB_multitexture \r\n", "GL_EXT_framebuffer_object \r\n",
-                                         "WGL_EXT_swap_control \r\n",
-                                         "GL_EXT_framebuffer_object is supported\r\n"};
+                                         "WGL_EXT_swap_control \r\n", "GL_EXT_framebuffer_object is supported\r\n"};
     EXPECT_EQ(scripted().consoleLines, expected);
     std::vector<std::string> loadOrder = {
-        "glGenFramebuffersEXT",       "glDeleteFramebuffersEXT",  "glBindFramebufferEXT",
-        "glFramebufferTexture2DEXT",  "glFramebufferRenderbufferEXT", "glGenRenderbuffersEXT",
-        "glBindRenderbufferEXT",      "glRenderbufferStorageEXT", "glDeleteRenderbuffersEXT",
+        "glGenFramebuffersEXT",        "glDeleteFramebuffersEXT",      "glBindFramebufferEXT",
+        "glFramebufferTexture2DEXT",   "glFramebufferRenderbufferEXT", "glGenRenderbuffersEXT",
+        "glBindRenderbufferEXT",       "glRenderbufferStorageEXT",     "glDeleteRenderbuffersEXT",
         "glCheckFramebufferStatusEXT", "glGenerateMipmapEXT"};
     EXPECT_EQ(scripted().lookedUp, loadOrder);
     EXPECT_NE(framebufferApi.glBindFramebufferEXT, nullptr);

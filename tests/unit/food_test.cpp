@@ -47,12 +47,8 @@ TEST_F(FoodPlacement, ValueIsNineOnlyFromEightNinthsOn) {
         int value;
     };
     const Case cases[] = {
-        {0.0, 1},
-        {std::nextafter(1.0 / 9.0, 0.0), 1},
-        {1.0 / 9.0, 2},
-        {std::nextafter(8.0 / 9.0, 0.0), 8},
-        {8.0 / 9.0, 9},
-        {std::nextafter(1.0, 0.0), 9},
+        {0.0, 1},       {std::nextafter(1.0 / 9.0, 0.0), 1}, {1.0 / 9.0, 2}, {std::nextafter(8.0 / 9.0, 0.0), 8},
+        {8.0 / 9.0, 9}, {std::nextafter(1.0, 0.0), 9},
     };
     for (const Case& c : cases) {
         queue({0.5, 0.5, c.r3});
@@ -71,11 +67,17 @@ TEST_F(FoodPlacement, APlaceIsTakenOnlyWhenBothWholePixelsAreWithinOne) {
         bool taken;
     };
     const Case cases[] = {
-        {101.875f, 101.875f, true}, {99.0f, 99.0f, true},    {101.5f, 99.5f, true},
-        {102.0f, 100.0f, false},    {100.0f, 102.0f, false}, {98.875f, 100.5f, false},
-        {100.5f, 98.875f, false},   {102.0f, 102.0f, false},
+        {101.875f, 101.875f, true},
+        {99.0f, 99.0f, true},
+        {101.5f, 99.5f, true},
+        {102.0f, 100.0f, false},
+        {100.0f, 102.0f, false},
+        {98.875f, 100.5f, false},
+        {100.5f, 98.875f, false},
+        {102.0f, 102.0f, false},
         // Left of x = 0 whole pixels round down: -1.5 lies in pixel -2, -0.5 in -1.
-        {0.5f, 500.5f, false},      {0.5f, 700.5f, true},
+        {0.5f, 500.5f, false},
+        {0.5f, 700.5f, true},
     };
     // Judged as a first attempt, and again after a run of rejected ones, when
     // placement has switched to its map of blocked pixels.
@@ -86,8 +88,8 @@ TEST_F(FoodPlacement, APlaceIsTakenOnlyWhenBothWholePixelsAreWithinOne) {
             queue({c.x / 1024.0, c.y / 1024.0, 0.0, 0.875, 0.875, 0.5});
             placeFood(food, origin, extent, snake);
             if (c.taken) {
-                EXPECT_EQ(food.x, 896.0f) << "(" << c.x << ", " << c.y << ") should be drawn again after "
-                                          << rejectedBefore;
+                EXPECT_EQ(food.x, 896.0f)
+                    << "(" << c.x << ", " << c.y << ") should be drawn again after " << rejectedBefore;
                 EXPECT_EQ(food.value, 5) << "a new attempt draws a new value";
             } else {
                 EXPECT_EQ(food.x, c.x) << "(" << c.x << ", " << c.y << ") should be kept after " << rejectedBefore;

@@ -17,7 +17,7 @@ void expectViewport(int width, int height, int x, int y, int w, int h) {
 
 TEST(FrameViewport, TheLargestCentred4By3RectangleThatFits) {
     expectViewport(1024, 768, 0, 0, 1024, 768);
-    expectViewport(1280, 1024, 0, 32, 1280, 960);   // bars above and below
+    expectViewport(1280, 1024, 0, 32, 1280, 960);    // bars above and below
     expectViewport(1920, 1080, 240, 0, 1440, 1080);  // bars left and right
     expectViewport(1200, 600, 200, 0, 800, 600);
     expectViewport(512, 384, 0, 0, 512, 384);

@@ -122,7 +122,7 @@ void runPlayFrames(Program& program, int frames) {
 }
 
 TEST_F(Loops, AFrameAdvancesTheGameByAtMostATwentiethOfASecondAndTheWiggleFollowsTheTotal) {
-    scripted().clockStep = 0.005;  // the frame and the food digit read it: 0.01 s a frame
+    scripted().clockStep = 0.005;          // the frame and the food digit read it: 0.01 s a frame
     scripted().randoms = {0.0, 0.0, 0.0};  // the food far off at (0, 24)
     startGame(program);
     runPlayFrames(program, 10);

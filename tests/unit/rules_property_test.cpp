@@ -107,8 +107,7 @@ TEST(RulesProperty, RandomKeysAndFrameTimesNeverBreakTheSnake) {
     EXPECT_GT(games, 10);
     EXPECT_GT(meals, 3);
     EXPECT_GT(reversals, 10);
-    std::printf("random play: %d games, %d meals, %d reversals, longest score %d\n", games, meals, reversals,
-                longest);
+    std::printf("random play: %d games, %d meals, %d reversals, longest score %d\n", games, meals, reversals, longest);
 }
 
 TEST(RulesAllocation, AnUpdateThatDoesNotGrowAllocatesNothing) {

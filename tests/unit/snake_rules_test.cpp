@@ -166,8 +166,7 @@ TEST_F(SnakeRules, KeyAlongTheMotionOnlyClearsTheSway) {
 TEST_F(SnakeRules, UpAndDownWhileMovingDownReverseTwice) {
     // The old tail moves down too, so after the first reversal the heading
     // points up and Down reverses again.
-    play.snake = {at(100.0f, 100.0f, 0.25f, -2.0f), at(100.0f, 105.0f, 0.0f, -2.0f),
-                  at(100.0f, 110.0f, 0.0f, -2.0f)};
+    play.snake = {at(100.0f, 100.0f, 0.25f, -2.0f), at(100.0f, 105.0f, 0.0f, -2.0f), at(100.0f, 110.0f, 0.0f, -2.0f)};
     play.heading = {0.0f, -2.0f, 0.0f};
     headAt(100.0f, 100.0f);
     holdKeys({scanUp, scanDown});

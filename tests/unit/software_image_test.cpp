@@ -122,8 +122,7 @@ TEST(Blur, InPlaceRunsOverPixelsAlreadyFilteredAboveAndToTheLeft) {
     // Worked by hand, row by row, each window summing the values written so far:
     // (0,0) 4 pixels: 90/4, 180/4, 36/4; (1,0) 6 pixels: 22/6, 45/6, 9/6; and so on.
     const std::vector<std::uint32_t> expected = {
-        rgb(22, 45, 9), rgb(3, 7, 1), rgb(0, 1, 0),
-        rgb(6, 13, 2),  rgb(5, 11, 2), rgb(2, 4, 0),
+        rgb(22, 45, 9), rgb(3, 7, 1), rgb(0, 1, 0), rgb(6, 13, 2), rgb(5, 11, 2), rgb(2, 4, 0),
     };
     EXPECT_EQ(image.pixels, expected);
 }
@@ -133,8 +132,7 @@ TEST(Blur, OutOfPlaceReadsOnlyTheSourceAndSoDiffersFromInPlace) {
     SoftwareImage destination = createImage(3, 2, 0xFFFFFFFFu);
     blurImage(destination, source, 1);
     const std::vector<std::uint32_t> expected = {
-        rgb(22, 45, 9), rgb(15, 30, 6), rgb(0, 0, 0),
-        rgb(22, 45, 9), rgb(15, 30, 6), rgb(0, 0, 0),
+        rgb(22, 45, 9), rgb(15, 30, 6), rgb(0, 0, 0), rgb(22, 45, 9), rgb(15, 30, 6), rgb(0, 0, 0),
     };
     EXPECT_EQ(destination.pixels, expected);
     EXPECT_EQ(source.pixels, litCornerImage().pixels) << "the source is only read";

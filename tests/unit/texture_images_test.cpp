@@ -29,8 +29,10 @@ TEST(FontImage, HoldsOnlyOpaqueWhiteAndFullyTransparent) {
     ASSERT_EQ(font.height, 128);
     int white = 0, other = 0;
     for (std::uint32_t pixel : font.pixels) {
-        if (pixel == 0xFFFFFFFFu) ++white;
-        else if (pixel != 0x00000000u) ++other;
+        if (pixel == 0xFFFFFFFFu)
+            ++white;
+        else if (pixel != 0x00000000u)
+            ++other;
     }
     EXPECT_EQ(other, 0);
     EXPECT_GT(white, 1000) << "the grid has ink";
