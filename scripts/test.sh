@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the window-less unit
+# Installs what is missing, builds, checks layout and static analysis
+# (scripts/lint.sh), and runs every test: the window-less unit
 # tests and the GL tests on Mesa (both also under AddressSanitizer and
 # UndefinedBehaviorSanitizer) and the end-to-end tests of the real binary. Without a display
 # it runs itself again under xvfb-run.
@@ -17,6 +18,8 @@ jobs=$(nproc)
 cd "$top"  # the presets are read from the current directory
 cmake --preset release >/dev/null
 cmake --build --preset release -j"$jobs"
+# Layout and static analysis, before any test, so a finding is not buried.
+"$top/scripts/lint.sh" "$top/build"
 (cd "$top/build" && ctest --output-on-failure -j"$jobs")
 
 cmake --preset sanitize >/dev/null
