@@ -16,8 +16,9 @@ eats. Running into the rows of stone along the top and bottom, or into the
 snake's own body, ends the game. The key opposite to the snake's direction
 turns it round, its tail becoming its head.
 
-The game is played with the keyboard and needs OpenGL and a display of at
-least 1024 x 768 pixels.")
+It is played with the keyboard or a gamepad, can pause, keeps the best
+score, and shows its picture full screen on any screen. It needs OpenGL and
+a display of at least 1024 x 768 pixels.")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${TUBEWYRM_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
