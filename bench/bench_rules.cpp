@@ -3,7 +3,7 @@
 //   bench_rules [--benchmark_filter=...]
 //
 // The update benchmark makes every iteration a full one: the head stands on a
-// new whole pixel and the clock has passed the trail timer, so the key poll and
+// new whole pixel and the play time has passed the trail timer, so the key poll and
 // the trail step run each time, followed by taper, motion, both tests and the
 // food test. The "allocs" counter is heap allocations per iteration.
 #include <benchmark/benchmark.h>
@@ -17,7 +17,6 @@
 #include "game/snake.h"
 #include "support/heap_counter.h"
 #include "support/scripted_platform.h"
-
 
 namespace {
 
@@ -57,7 +56,7 @@ void BM_gameUpdate(benchmark::State& state) {
     play.food = {-5000.0f, -5000.0f, 0.0f, 1};  // never reached
     play.heading = {2.0f, 0.0f, 0.0f};
     play.frameTime = 0.001;
-    play.lastClock = 100.0;
+    play.playTime = 100.0;
     std::size_t next = length;
 
     const std::size_t allocationsBefore = heapAllocations();
@@ -65,12 +64,12 @@ void BM_gameUpdate(benchmark::State& state) {
         const Place& place = path[next % path.size()];
         play.snake[0].x = place.x;
         play.snake[0].y = place.y;
-        play.lastClock += 0.05;
+        play.playTime += 0.05;
         if (!runGameUpdate(play)) {
             state.SkipWithError("the snake died");
             break;
         }
-        if (play.nextTrailStep != play.lastClock + 0.045) {
+        if (play.nextTrailStep != play.playTime + 0.045) {
             state.SkipWithError("no trail step");
             break;
         }
