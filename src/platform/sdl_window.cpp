@@ -212,7 +212,7 @@ void endProgram(int status) {
     // At the end there is nothing left to do with output that cannot be written.
     static_cast<void>(std::fflush(stdout));
     if (display.window) {
-        // Destroying the window puts back a display mode that full screen changed.
+        // Destroying the window first takes it out of full screen, so the desktop gets its screen back.
         SDL_GL_DeleteContext(display.context);
         SDL_DestroyWindow(display.window);
         display.window = nullptr;
