@@ -4,7 +4,7 @@
 # flags, packs with CPack and checks the result with lintian.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-"$top/scripts/install-packages.sh"
+"$top/scripts/install-packages.sh" play package
 
 # The package build's settings are the `package` preset's (CMakePresets.json).
 build=$top/build-package

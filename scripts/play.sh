@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the game in Release and starts it.
+# Installs what building and playing need and is missing, builds the game in
+# Release without the tests (build-play/) and starts it.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-"$top/scripts/install-packages.sh"
+"$top/scripts/install-packages.sh" play
 cd "$top"  # the presets are read from the current directory
-cmake --preset release >/dev/null
-cmake --build --preset release --target tubewyrm -j"$(nproc)"
-exec "$top/build/tubewyrm"
+cmake --preset play >/dev/null
+cmake --build --preset play --target tubewyrm -j"$(nproc)"
+exec "$top/build-play/tubewyrm"

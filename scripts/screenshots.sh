@@ -7,7 +7,7 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 
 if [ -z "${TUBEWYRM_SCREENSHOT_SERVER:-}" ]; then
-  "$top/scripts/install-packages.sh"
+  "$top/scripts/install-packages.sh" play test
   (cd "$top" && cmake --preset release >/dev/null && cmake --build --preset release --target tubewyrm -j"$(nproc)")
   # Always a private server of the window's size, never the desktop in use.
   TUBEWYRM_SCREENSHOT_SERVER=1 exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" "$0" "$@"
@@ -15,9 +15,12 @@ fi
 
 mkdir -p "$top/docs"
 work=$(mktemp -d)
-# A data folder of its own, so the player's saved files are neither read into
-# the pictures nor changed by the game played here.
-XDG_DATA_HOME=$work/data "$top/build/tubewyrm" >"$work/out.txt" 2>"$work/err.txt" &
+# Data and config folders of its own, so the player's saved files are neither
+# read into the pictures nor changed by the game played here; no sound, and
+# no way to the desktop's own Wayland display.
+unset WAYLAND_DISPLAY
+XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config SDL_AUDIODRIVER=dummy \
+  "$top/build/tubewyrm" >"$work/out.txt" 2>"$work/err.txt" &
 game=$!
 cleanup() {
   kill "$game" 2>/dev/null || true

@@ -34,10 +34,12 @@ std::string windowId() {
 int counter = 0;
 
 void removeDataHome(GameProcess& game) {
-    if (game.dataHome.empty()) return;
-    std::error_code ignored;
-    std::filesystem::remove_all(game.dataHome, ignored);
-    game.dataHome.clear();
+    for (std::string* folder : {&game.dataHome, &game.configHome}) {
+        if (folder->empty()) continue;
+        std::error_code ignored;
+        std::filesystem::remove_all(*folder, ignored);
+        folder->clear();
+    }
 }
 
 }  // namespace
@@ -54,15 +56,20 @@ GameProcess startGame(const std::vector<std::string>& environment, StandardStrea
     std::string stem = "e2e_game_" + std::to_string(getpid()) + "_" + std::to_string(counter++);
     game.stdoutPath = stem + ".out";
     game.stderrPath = stem + ".err";
-    // Each game keeps its best score in a fresh folder of its own, never the
-    // user's; a test that cares passes its own XDG_DATA_HOME.
+    // Each game keeps its best score and settings in fresh folders of its own,
+    // never the user's, and plays no sound; a test that cares passes its own
+    // XDG_DATA_HOME, XDG_CONFIG_HOME or SDL_AUDIODRIVER.
     char dataHome[] = "/tmp/tubewyrm-e2e-data-XXXXXX";
     if (mkdtemp(dataHome)) game.dataHome = dataHome;
+    char configHome[] = "/tmp/tubewyrm-e2e-config-XXXXXX";
+    if (mkdtemp(configHome)) game.configHome = configHome;
     int ends[2] = {-1, -1};
     if (streams == StandardStreams::pipe && pipe(ends) != 0) return game;
     game.pid = fork();
     if (game.pid == 0) {
         setenv("XDG_DATA_HOME", game.dataHome.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", game.configHome.c_str(), 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
         for (const std::string& entry : environment) {
             if (!entry.empty() && entry[0] == '-') {
                 unsetenv(entry.c_str() + 1);

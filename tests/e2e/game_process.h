@@ -11,7 +11,8 @@ struct GameProcess {
     pid_t pid = -1;
     std::string stdoutPath;
     std::string stderrPath;
-    std::string dataHome;  // the game's own XDG_DATA_HOME, removed when it ends
+    std::string dataHome;    // the game's own XDG_DATA_HOME, removed when it ends
+    std::string configHome;  // the game's own XDG_CONFIG_HOME, removed when it ends
     int exitStatus = -1;   // set by waitForExit: the exit status, or 128 + the signal
     int outputPipe = -1;   // read end of standard output with StandardStreams::pipe
 };
@@ -22,7 +23,8 @@ enum class StandardStreams {
     closed,  // descriptors 0, 1 and 2 all closed
 };
 
-// Starts the game with the given extra environment ("NAME=value" or "-NAME" to unset).
+// Starts the game with the given extra environment ("NAME=value" or "-NAME" to
+// unset), which comes after its own data and config folders and silent sound.
 GameProcess startGame(const std::vector<std::string>& environment = {},
                       StandardStreams streams = StandardStreams::files);
 // Everything left in the output pipe until its write end closes.

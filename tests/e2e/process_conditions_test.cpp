@@ -111,10 +111,21 @@ TEST(ProcessConditions, AStopOfSecondsDoesNotThrowTheHeadIntoTheEdge) {
     // would be 300 pixels.
     holdKey("Up", 0.3);
     kill(game.pid, SIGSTOP);
+    // The last picture before the stop, to know the first one after it.
+    const Screenshot stopped = takeScreenshot();
+    ASSERT_TRUE(stopped.valid());
     sleepSeconds(3.0);
     kill(game.pid, SIGCONT);
-    sleepSeconds(0.1);
-    EXPECT_TRUE(showsPlay()) << "the game ended at the first frame after the stall";
+    Screenshot after;
+    ASSERT_TRUE(waitFor(
+        [&] {
+            after = takeScreenshot();
+            return after.valid() && after.rgb != stopped.rgb;
+        },
+        20.0))
+        << "no new frame after the stall";
+    EXPECT_GT(countIn(after, 440, 200, 584, 320, greenish), 144 * 120 / 2)
+        << "the game ended at the first frame after the stall";
     // It still ends at the top edge in the end.
     EXPECT_TRUE(waitFor(showsTitle, 20.0));
     ASSERT_TRUE(quitWithEscape(game));

@@ -1,19 +1,19 @@
 #!/usr/bin/env bash
-# Usage: check_install.sh BUILD_DIR VERSION
-# Installs the build with DESTDIR into a temporary folder under a prefix other
-# than /usr and checks what landed where: binary, desktop entry, icons (size
-# read from each PNG header), metainfo and manual page, with their validators.
+# Usage: check_install.sh BUILD_DIR VERSION PREFIX
+# Installs the build with DESTDIR into a temporary folder, under the PREFIX it
+# was configured for, and checks what landed where: binary, desktop entry, icons
+# (size read from each PNG header), metainfo and manual page, with their validators.
 set -uo pipefail
 build=$1
 version=$2
-prefix=/opt/tubewyrm-check
+prefix=$3
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-skip() { echo "SKIPPED: $* (install it with ./scripts/install-packages.sh)"; }
+skip() { echo "SKIPPED: $* (install it with ./scripts/install-packages.sh test)"; }
 
-if ! DESTDIR="$stage" cmake --install "$build" --prefix "$prefix" >"$stage/install.log" 2>&1; then
+if ! DESTDIR="$stage" cmake --install "$build" >"$stage/install.log" 2>&1; then
   cat "$stage/install.log"
   echo "FAIL: cmake --install"
   exit 1
