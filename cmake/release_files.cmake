@@ -2,6 +2,10 @@
 # and writes the AppStream metainfo with its <releases>, the manual page with
 # the newest release's version and date, and the Debian changelog.
 # Inputs: CHANGELOG, VERSION, MAINTAINER, SOURCE_DIR (templates), OUTPUT_DIR.
+#
+# The newest release may be dated "unreleased" while it is being made: it then
+# carries the day of the build (SOURCE_DATE_EPOCH's, if set), is a development
+# release in the metainfo and UNRELEASED in the Debian changelog.
 
 # Semicolons would split CMake lists: they travel as a control character and
 # are put back on output.
@@ -18,7 +22,10 @@ set(count 0)
 set(release -1)
 set(heading "")
 foreach(line IN LISTS lines)
-  if(line MATCHES "^## \\[([0-9][^]]*)\\] - ([0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9])")
+  if(line MATCHES "^## \\[([0-9][^]]*)\\] - ([0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]|unreleased)")
+    if(count GREATER 0 AND CMAKE_MATCH_2 STREQUAL "unreleased")
+      message(FATAL_ERROR "${CHANGELOG}: only the newest release can be unreleased, not ${CMAKE_MATCH_1}")
+    endif()
     set(release ${count})
     math(EXPR count "${count} + 1")
     list(APPEND versions "${CMAKE_MATCH_1}")
@@ -38,7 +45,15 @@ foreach(line IN LISTS lines)
   endif()
 endforeach()
 if(count EQUAL 0)
-  message(FATAL_ERROR "${CHANGELOG}: no release of the form '## [1.2.3] - 2026-01-31'")
+  message(FATAL_ERROR "${CHANGELOG}: no release of the form '## [1.2.3] - 2026-01-31' or '## [1.2.3] - unreleased'")
+endif()
+set(newest_unreleased FALSE)
+list(GET dates 0 newest_date)
+if(newest_date STREQUAL "unreleased")
+  set(newest_unreleased TRUE)
+  string(TIMESTAMP today "%Y-%m-%d" UTC)
+  list(POP_FRONT dates)
+  list(PREPEND dates ${today})
 endif()
 list(GET versions 0 newest_version)
 list(GET dates 0 RELEASE_DATE)
@@ -103,8 +118,14 @@ math(EXPR last "${count} - 1")
 foreach(r RANGE ${last})
   list(GET versions ${r} version)
   list(GET dates ${r} date)
-  string(APPEND RELEASES "    <release version=\"${version}\" date=\"${date}\">\n      <description>\n")
-  string(APPEND debian "tubewyrm (${version}) unstable; urgency=medium\n\n")
+  set(release_type "")
+  set(distribution unstable)
+  if(r EQUAL 0 AND newest_unreleased)
+    set(release_type " type=\"development\"")
+    set(distribution UNRELEASED)
+  endif()
+  string(APPEND RELEASES "    <release version=\"${version}\" date=\"${date}\"${release_type}>\n      <description>\n")
+  string(APPEND debian "tubewyrm (${version}) ${distribution}; urgency=medium\n\n")
   set(open_heading "")
   foreach(entry IN LISTS notes_${r})
     string(FIND "${entry}" "|" bar)

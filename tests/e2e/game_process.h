@@ -13,8 +13,8 @@ struct GameProcess {
     std::string stderrPath;
     std::string dataHome;    // the game's own XDG_DATA_HOME, removed when it ends
     std::string configHome;  // the game's own XDG_CONFIG_HOME, removed when it ends
-    int exitStatus = -1;   // set by waitForExit: the exit status, or 128 + the signal
-    int outputPipe = -1;   // read end of standard output with StandardStreams::pipe
+    int exitStatus = -1;     // set by waitForExit: the exit status, or 128 + the signal
+    int outputPipe = -1;     // read end of standard output with StandardStreams::pipe
 };
 
 enum class StandardStreams {
