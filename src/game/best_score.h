@@ -2,6 +2,6 @@
 
 struct PlayState;
 
-// At a game over: a score above the best becomes the best and is kept for
-// later runs.
+// At a game over: a score above the best is kept for later runs, and the
+// best becomes whatever is kept then, this game's or another running game's.
 void noteFinalScore(PlayState& play);

@@ -1,16 +1,22 @@
 #include "platform/best_score_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <initializer_list>
 
 #include "platform/error_line.h"
+#include "platform/small_file.h"
 
 namespace {
 
@@ -18,36 +24,104 @@ constexpr std::size_t maxDigits = 10;  // 2147483647
 // Longer than any score and its line end: such a file is not ours.
 constexpr std::size_t longestContent = maxDigits + 1;
 
+// Another game holds the lock only for a read and two renames, so half a
+// second means it is stuck; a game over must not wait on it longer.
+constexpr double lockWaitSeconds = 0.5;
+constexpr long lockRetryNanoseconds = 10'000'000;
+// A save takes its lock well within a second of writing its temporary files,
+// so one older than this was left by a save that never finished.
+constexpr std::time_t leftoverSeconds = 60;
+constexpr std::size_t temporarySuffix = 6;  // the XXXXXX of mkostemp
+
 bool usableFolder(const char* folder) { return folder && folder[0] == '/'; }
 
-void complainAbout(const std::string& path, const char* what) {
-    printErrorLine("ignoring the best score in " + path + ": " + what);
+std::string gameFileBeside(const std::string& scorePath) { return folderOf(scorePath) + "/best-game"; }
+
+// The kept score, or -1; problem says why when a file is there but unusable.
+int readScore(const std::string& path, std::string& problem) {
+    const SmallFileContent file = readSmallFile(path, longestContent);
+    problem = file.problem;
+    if (!file.found || !problem.empty()) return -1;
+    const std::optional<int> score = parseBestScore(file.bytes);
+    if (score) return *score;
+    problem = file.bytes.empty() ? "the file is empty" : "not a score";
+    return -1;
 }
 
-bool failToKeep(const std::string& path, int error) {
-    printErrorLine("cannot keep the best score in " + path + ": " + std::strerror(error));
+// A damaged file was already reported when the game started; at a save it
+// simply counts as none and is replaced.
+int quietlyReadScore(const std::string& path) {
+    std::string ignored;
+    return readScore(path, ignored);
+}
+
+int failToKeep(const std::string& path, int score, const std::string& why) {
+    printErrorLine("cannot keep the best score in " + path + ": " + why);
+    return std::max(score, quietlyReadScore(path));
+}
+
+double monotonicSeconds() {
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+enum class Lock { held, unsupported, busy, failed };
+
+Lock takeLock(int fd, int& error) {
+    const double giveUp = monotonicSeconds() + lockWaitSeconds;
+    for (;;) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return Lock::held;
+        error = errno;
+        // Some network and FUSE homes refuse locks: save as if alone.
+        if (error == ENOLCK || error == EOPNOTSUPP) return Lock::unsupported;
+        if (error != EWOULDBLOCK && error != EINTR) return Lock::failed;
+        if (monotonicSeconds() >= giveUp) return Lock::busy;
+        const timespec pause{0, lockRetryNanoseconds};
+        ::nanosleep(&pause, nullptr);
+    }
+}
+
+bool isTemporaryName(std::string_view name) {
+    for (const std::string_view prefix : {std::string_view("best-score."), std::string_view("best-game.")}) {
+        if (name.size() != prefix.size() + temporarySuffix || !name.starts_with(prefix)) continue;
+        const std::string_view suffix = name.substr(prefix.size());
+        return std::all_of(suffix.begin(), suffix.end(),
+                           [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+    }
     return false;
 }
 
-// Every missing folder down to and including folder; private, as the data
-// folder's own rules ask. 0, or the errno of the first that could not be made.
-int makeFolders(const std::string& folder) {
-    for (std::size_t end = folder.find('/', 1);; end = folder.find('/', end + 1)) {
-        const std::string prefix = folder.substr(0, end);
-        if (::mkdir(prefix.c_str(), 0700) != 0 && errno != EEXIST) return errno;
-        if (end == std::string::npos) return 0;
+// Temporary files of saves that crashed before their rename; never the ones
+// of this save (a network home's clock may be far off) nor recent ones
+// (another game may be about to rename them).
+void removeLeftovers(const std::string& folder, const std::string& ownGame, const std::string& ownScore) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    const std::time_t now = std::time(nullptr);
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (!isTemporaryName(name)) continue;
+        const std::string path = folder + "/" + name;
+        if (path == ownGame || path == ownScore) continue;
+        struct stat status {};
+        if (::fstatat(::dirfd(dir), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (!S_ISREG(status.st_mode) || now - status.st_mtime < leftoverSeconds) continue;
+        static_cast<void>(::unlinkat(::dirfd(dir), entry->d_name, 0));
     }
+    ::closedir(dir);
 }
 
-bool writeWhole(int fd, const char* text, std::size_t length) {
-    while (length > 0) {
-        const ssize_t written = ::write(fd, text, length);
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return false;
-        text += written;
-        length -= static_cast<std::size_t>(written);
-    }
-    return true;
+void removeFile(std::string& path) {
+    if (!path.empty()) static_cast<void>(::unlink(path.c_str()));
+    path.clear();
+}
+
+// Renames from into to; on success from is gone and its name is forgotten.
+int renameInto(std::string& from, const std::string& to) {
+    if (::rename(from.c_str(), to.c_str()) != 0) return errno;
+    from.clear();
+    return 0;
 }
 
 }  // namespace
@@ -69,82 +143,71 @@ std::string bestScorePath(const char* dataHome, const char* home) {
     return {};
 }
 
+std::string bestGamePath(const char* dataHome, const char* home) {
+    const std::string scorePath = bestScorePath(dataHome, home);
+    return scorePath.empty() ? scorePath : gameFileBeside(scorePath);
+}
+
 int readBestScoreFile(const std::string& path) {
     if (path.empty()) {
         printErrorLine("no best score: neither XDG_DATA_HOME nor HOME names a folder");
         return -1;
     }
-    // Non-blocking, so a pipe put in the file's place cannot hang the start.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) {
-        if (errno != ENOENT) complainAbout(path, std::strerror(errno));
-        return -1;
-    }
-    struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(fd);
-        complainAbout(path, "not a plain file");
-        return -1;
-    }
-    char content[longestContent + 1];
-    std::size_t length = 0;
-    int readError = 0;
-    while (length < sizeof content) {
-        const ssize_t got = ::read(fd, content + length, sizeof content - length);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) readError = errno;
-        if (got <= 0) break;
-        length += static_cast<std::size_t>(got);
-    }
-    ::close(fd);
-    if (readError != 0) {
-        complainAbout(path, std::strerror(readError));
-        return -1;
-    }
-    if (length > longestContent) {
-        complainAbout(path, "too large to hold a score");
-        return -1;
-    }
-    const std::optional<int> score = parseBestScore({content, length});
-    if (!score) {
-        complainAbout(path, length == 0 ? "the file is empty" : "not a score");
-        return -1;
-    }
-    return *score;
+    std::string problem;
+    const int score = readScore(path, problem);
+    if (!problem.empty()) printErrorLine("ignoring the best score in " + path + ": " + problem);
+    return score;
 }
 
-bool writeBestScoreFile(const std::string& path, int score) {
+int keepBestScore(const std::string& path, int score, std::span<const std::uint8_t> bestGame) {
     if (path.empty()) {
         printErrorLine("cannot keep the best score: neither XDG_DATA_HOME nor HOME names a folder");
-        return false;
+        return score;
     }
-    if (score < 0) return false;
-    const std::string folder = path.substr(0, path.rfind('/'));
-    if (const int error = makeFolders(folder)) return failToKeep(path, error);
-    const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folderFd < 0) return failToKeep(path, errno);
+    if (score < 0) return quietlyReadScore(path);
+    const std::string folder = folderOf(path);
+    const std::string gamePath = gameFileBeside(path);
+    if (const int error = makeFolders(folder)) return failToKeep(path, score, std::strerror(error));
 
-    std::string temporary = path + ".XXXXXX";
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) {
-        const int error = errno;
-        ::close(folderFd);
-        return failToKeep(path, error);
-    }
+    // Everything slow happens before the lock, so it is held only briefly.
+    std::string gameTemporary;
+    std::string scoreTemporary;
+    int error = 0;
+    if (!bestGame.empty())
+        error = writeTemporaryFile(gamePath, {reinterpret_cast<const char*>(bestGame.data()), bestGame.size()},
+                                   gameTemporary);
     char text[16];
     const int length = std::snprintf(text, sizeof text, "%d\n", score);
-    int error = 0;
-    errno = 0;
-    if (!writeWhole(fd, text, static_cast<std::size_t>(length)) || ::fsync(fd) != 0) error = errno ? errno : EIO;
-    if (::close(fd) != 0 && error == 0) error = errno;
-    if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
+    if (error == 0) error = writeTemporaryFile(path, {text, static_cast<std::size_t>(length)}, scoreTemporary);
     if (error != 0) {
-        ::unlink(temporary.c_str());
-        ::close(folderFd);
-        return failToKeep(path, error);
+        removeFile(gameTemporary);
+        return failToKeep(path, score, std::strerror(error));
     }
-    // The rename itself is only safe from a power cut once the folder is flushed.
-    if (::fsync(folderFd) != 0) error = errno;
-    ::close(folderFd);
-    return error == 0 || failToKeep(path, error);
+
+    const int lockFd = ::open((path + ".lock").c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0600);
+    int lockError = lockFd < 0 ? errno : 0;
+    const Lock lock = lockFd < 0 ? Lock::failed : takeLock(lockFd, lockError);
+    if (lock == Lock::busy || lock == Lock::failed) {
+        if (lockFd >= 0) ::close(lockFd);
+        removeFile(gameTemporary);
+        removeFile(scoreTemporary);
+        return failToKeep(path, score,
+                          lock == Lock::busy ? "another game held the lock too long; this score is not kept"
+                                             : "no lock: " + std::string(std::strerror(lockError)));
+    }
+
+    removeLeftovers(folder, gameTemporary, scoreTemporary);
+    const int kept = quietlyReadScore(path);
+    // The recording first: a reader pairs best-game with the score by the
+    // score inside it, so a crash between the renames pairs nothing wrongly.
+    if (score > kept && !gameTemporary.empty()) error = renameInto(gameTemporary, gamePath);
+    if (score > kept && error == 0) error = renameInto(scoreTemporary, path);
+    removeFile(gameTemporary);
+    removeFile(scoreTemporary);
+    ::close(lockFd);  // releases the lock
+
+    if (error != 0) return failToKeep(path, score, std::strerror(error));
+    if (score <= kept) return kept;
+    flushFolder(folder);
+    return score;
 }

@@ -1,7 +1,10 @@
 #pragma once
-// The best-score file: where it lives, what it holds, reading and replacing
-// it. Plain POSIX, no SDL, so the unit tests run it against real folders.
+// The best-score file and the recording of the game that made it: where they
+// live, what the score file holds, reading it and keeping a new best. Plain
+// POSIX, no SDL, so the unit tests run it against real folders.
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -12,12 +15,23 @@ std::optional<int> parseBestScore(std::string_view content);
 // dataHome/tubewyrm/best-score, else home/.local/share/tubewyrm/best-score;
 // relative or empty folders do not count. Empty when neither is usable.
 std::string bestScorePath(const char* dataHome, const char* home);
+// best-game beside best-score, under the same rules.
+std::string bestGamePath(const char* dataHome, const char* home);
 
 // The kept score, or -1: silently when the file does not exist, after one
 // line on standard error naming the file when it cannot be used.
 int readBestScoreFile(const std::string& path);
 
-// Makes the missing folders and replaces the file through a flushed temporary
-// file in the same folder, so a crash leaves the old or the new score. False,
-// after one line on standard error naming the file, when it could not be kept.
-bool writeBestScoreFile(const std::string& path, int score);
+// Keeps score as the best in path, and bestGame (when not empty) as best-game
+// beside it, unless the file already holds a score at least as high: perhaps
+// kept meanwhile by another game of the same player. Both files are written
+// and flushed under temporary names first; then, holding best-score.lock for
+// at most half a second's wait, the kept score is read again and only a
+// higher one renames best-game, then best-score, into place. Temporary files
+// of a crashed save older than a minute are removed meanwhile.
+//
+// Returns the best kept afterwards, this game's or another's. When nothing
+// could be kept it prints one line on standard error naming the file and
+// returns the higher of score and what the file holds, so the title still
+// shows the best this player has seen.
+int keepBestScore(const std::string& path, int score, std::span<const std::uint8_t> bestGame = {});

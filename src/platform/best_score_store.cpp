@@ -10,4 +10,6 @@ std::string bestScoreFile() { return bestScorePath(std::getenv("XDG_DATA_HOME"),
 
 int loadBestScore() { return readBestScoreFile(bestScoreFile()); }
 
-void saveBestScore(int score) { writeBestScoreFile(bestScoreFile(), score); }
+int saveBestScore(int score, std::span<const std::uint8_t> bestGame) {
+    return keepBestScore(bestScoreFile(), score, bestGame);
+}

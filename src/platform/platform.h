@@ -3,6 +3,8 @@
 // The real build implements them over SDL2 in src/platform/; tests link a
 // scripted version with their own clock, keys and random numbers instead.
 
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -55,9 +57,22 @@ PixelSize drawableSize();
 // The best score kept between runs, or -1 when there is none yet. A file
 // that cannot be used counts as none, with one line on standard error.
 int loadBestScore();
-// Keeps score as the best for later runs; written whole or not at all. A
-// failure prints one line on standard error and is otherwise ignored.
-void saveBestScore(int score);
+// Keeps score as the best, with the recording of the game that made it when bestGame is not empty,
+// unless another game of this player kept a higher one meanwhile. Returns the best kept afterwards
+// (this game's or the other's); a failure prints one line on standard error.
+int saveBestScore(int score, std::span<const std::uint8_t> bestGame = {});
+
+struct Settings {
+    bool soundOn = true;
+    bool contrastPalette = false;  // false: the design's colours
+};
+// The player's choices, or the defaults when there are none (one line on standard error when the
+// file cannot be used).
+Settings loadSettings();
+// Keeps one choice: reads the file again (so another running game's choice is kept), changes that
+// line and replaces the file whole. A failure prints one line on standard error.
+void keepSoundSetting(bool on);
+void keepPaletteSetting(bool contrast);
 
 double readClock();  // seconds, monotonic, arbitrary origin
 void sleepMilliseconds(int milliseconds);

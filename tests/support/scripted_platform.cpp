@@ -44,9 +44,25 @@ PixelSize drawableSize() { return {state.drawableWidth, state.drawableHeight}; }
 
 int loadBestScore() { return state.bestScore; }
 
-void saveBestScore(int score) {
+int saveBestScore(int score, std::span<const std::uint8_t> bestGame) {
     state.savedBestScores.push_back(score);
+    state.lastSavedBestGame.assign(bestGame.begin(), bestGame.end());
+    if (score <= state.bestScore) return state.bestScore;
     state.bestScore = score;
+    if (!bestGame.empty()) state.keptBestGame = state.lastSavedBestGame;
+    return score;
+}
+
+Settings loadSettings() { return state.settings; }
+
+void keepSoundSetting(bool on) {
+    state.settings.soundOn = on;
+    state.keptSettings.push_back(on ? "sound=on" : "sound=off");
+}
+
+void keepPaletteSetting(bool contrast) {
+    state.settings.contrastPalette = contrast;
+    state.keptSettings.push_back(contrast ? "palette=contrast" : "palette=design");
 }
 
 double readClock() {

@@ -1,9 +1,12 @@
 #pragma once
 // Test control of the scripted platform that stands in for SDL.
+#include <cstdint>
 #include <deque>
 #include <set>
 #include <string>
 #include <vector>
+
+#include "platform/platform.h"
 
 struct ScriptedPlatform {
     // Clock: each reading returns `now` and then moves it on by `clockStep`;
@@ -23,9 +26,17 @@ struct ScriptedPlatform {
     int sleeps = 0;
     int sleptMilliseconds = 0;
 
-    // The kept best score (-1: none) and every score the game asked to keep.
+    // The kept best score (-1: none) and every score the game asked to keep. A
+    // test sets bestScore to what another running game kept meanwhile; a save
+    // replaces it only when higher, with the recording in keptBestGame.
     int bestScore = -1;
     std::vector<int> savedBestScores;
+    std::vector<std::uint8_t> keptBestGame;
+    std::vector<std::uint8_t> lastSavedBestGame;  // the bytes of the last save, kept or not
+
+    // The stored choices, and each choice kept, as its line ("sound=off").
+    Settings settings;
+    std::vector<std::string> keptSettings;
 
     // Random numbers: queued values first, then the real generator.
     std::deque<double> randoms;

@@ -376,7 +376,7 @@ TEST(Pause, ResumingLeavesThePausedTimeOutAndAPHeldFromTheTitleDoesNotPause) {
     expectSamePlay(runWithPause({.playFrames = 30, .holdPFromTheTitle = true}), atPause);
 }
 
-TEST_F(Loops, AGameOverAboveTheBestKeepsItAndOneNotAboveKeepsNothing) {
+TEST_F(Loops, AGameOverAboveTheBestKeepsItOneNotAboveKeepsNothingAndBothShowWhatIsKept) {
     scripted().clockStep = 0.004;
     scripted().keysAfterPresent = {{scanUp}};
     scripted().randoms = {0.0, 0.0, 0.0, 0.0, 0.0, 0.0};
@@ -392,6 +392,17 @@ TEST_F(Loops, AGameOverAboveTheBestKeepsItAndOneNotAboveKeepsNothing) {
     ASSERT_EQ(runPlayLoop(program), PlayOutcome::gameOver);
     EXPECT_EQ(scripted().savedBestScores.size(), 1u);
     EXPECT_EQ(program.play.bestScore, 5);
+
+    // Another running game keeps 9 meanwhile: the title shows it whether or
+    // not this game's score was above the best it knew.
+    for (const int knownBest : {-1, 5}) {
+        scripted().bestScore = 9;
+        program.play.bestScore = knownBest;
+        startGame(program);
+        ASSERT_EQ(runPlayLoop(program), PlayOutcome::gameOver);
+        EXPECT_EQ(program.play.bestScore, 9) << knownBest;
+    }
+    EXPECT_EQ(scripted().savedBestScores, (std::vector<int>{1, 1}));
 }
 
 }  // namespace
