@@ -5,13 +5,15 @@ namespace {
 bool atOwnSize(SDL_Window* window, const WindowMode& mode) {
     const Uint32 changed = SDL_WINDOW_FULLSCREEN | SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_MAXIMIZED |
                            SDL_WINDOW_MINIMIZED;
-    if (mode.fullScreen || (SDL_GetWindowFlags(window) & changed) != 0) return false;
+    if ((SDL_GetWindowFlags(window) & changed) != 0) return false;
     int width = 0, height = 0;
     SDL_GetWindowSize(window, &width, &height);
     return width == mode.width && height == mode.height;
 }
 
 }  // namespace
+
+bool isFullScreen(SDL_Window* window) { return (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0; }
 
 void notePlacement(SDL_Window* window, WindowMode& mode) {
     if (!atOwnSize(window, mode)) return;
@@ -20,7 +22,7 @@ void notePlacement(SDL_Window* window, WindowMode& mode) {
 }
 
 bool setFullScreen(SDL_Window* window, WindowMode& mode, bool on) {
-    if (on == mode.fullScreen) return true;
+    if (on == isFullScreen(window)) return true;
     if (on) {
         notePlacement(window, mode);
         if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return false;
@@ -38,12 +40,11 @@ bool setFullScreen(SDL_Window* window, WindowMode& mode, bool on) {
                                   SDL_WINDOWPOS_CENTERED_DISPLAY(index < 0 ? 0 : index));
         }
     }
-    mode.fullScreen = on;
     return true;
 }
 
 void handleMaximise(SDL_Window* window, WindowMode& mode) {
-    if (mode.fullScreen) return;
+    if (isFullScreen(window)) return;
     // Undo the maximise first, so leaving full screen later does not land
     // on a maximised window.
     SDL_RestoreWindow(window);
