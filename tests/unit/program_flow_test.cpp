@@ -421,3 +421,119 @@ TEST_F(Loops, AGameOverAboveTheBestKeepsItAndOneNotAboveKeepsNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Taps, AOneFrameTapOfAnArrowTurnsTheSnakeAtAnyFrameRate) {
+    // The arrows are read only when the head enters a new whole board pixel,
+    // which at 300 frames a second is one frame in three. Each tap is pressed
+    // and let go between two presents, at every phase of that reading.
+    for (const int framesPerSecond : {60, 144, 240, 300}) {
+        int turned = 0;
+        const int taps = 20;
+        for (int tapPresent = 10; tapPresent < 10 + taps; ++tapPresent) {
+            resetScriptedPlatform();
+            scripted().clockStep = 0.0;
+            scripted().presentStep = 1.0 / framesPerSecond;
+            scripted().randoms = {0.0, 0.0, 0.0};  // the food far off at (0, 24)
+            scripted().tapsAtPresent[tapPresent] = {scanUp};
+            scripted().keysAfterPresent.assign(static_cast<std::size_t>(tapPresent) + 20, {});
+            scripted().keysAfterPresent.push_back({scanEscape});
+            Program program;
+            startGame(program);
+            EXPECT_EQ(runPlayLoop(program), PlayOutcome::quit);
+            if (program.play.headAngle == 90 && program.play.heading.y == 2.0f) ++turned;
+        }
+        EXPECT_EQ(turned, taps) << framesPerSecond << " frames a second";
+    }
+}
+
+// Play frames until present 10, where the window looks away; then, while
+// paused, the window comes back (wait 1), looks away again (wait 2) and P is
+// tapped (wait 3); Escape is held from present 14 on.
+TEST(LookingAway, PausesAGameInPlayUntilThePlayerResumesAndLeavesTheTitleAlone) {
+    const struct {
+        WindowEvent away;
+        WindowEvent back;
+    } table[] = {
+        {WindowEvent::focusLost, WindowEvent::focusGained},
+        {WindowEvent::minimised, WindowEvent::exposed},
+        {WindowEvent::hidden, WindowEvent::exposed},
+    };
+    for (const auto& row : table) {
+        resetScriptedPlatform();
+        scripted().clockStep = 0.004;
+        scripted().randoms = {0.0, 0.0, 0.0};
+        scripted().windowEventsAtPresent[10] = {row.away};
+        scripted().eventsInWait[1].window = {row.back};
+        scripted().eventsInWait[2].window = {row.away, row.back};
+        scripted().eventsInWait[3].taps = {scanP};
+        scripted().keysAfterPresent.assign(13, {});
+        scripted().keysAfterPresent.push_back({scanEscape});
+        Program program;
+        startGame(program);
+        EXPECT_EQ(runPlayLoop(program), PlayOutcome::quit);
+        EXPECT_EQ(scripted().waits, 3) << "paused until P, whatever the window did";
+        EXPECT_GE(scripted().presents, 14);
+        EXPECT_FALSE(scripted().screensaverAllowed) << "held off again in play";
+    }
+
+    // On the title: nothing happens but a new picture, and the game that
+    // Space starts then plays on until Escape.
+    resetScriptedPlatform();
+    scripted().clockStep = 0.004;
+    scripted().randoms = {0.0, 0.0, 0.0};
+    scripted().eventsInWait[1].window = {WindowEvent::focusLost};
+    scripted().eventsInWait[2].window = {WindowEvent::focusGained};
+    scripted().eventsInWait[3].taps = {scanSpace};
+    scripted().keysAfterPresent.assign(12, {});
+    scripted().keysAfterPresent.push_back({scanEscape});
+    Program program;
+    returnToTitle(program);
+    ASSERT_EQ(runTitleLoop(program), TitleOutcome::startGame);
+    EXPECT_EQ(scripted().presents, 3) << "the title drawn again for each change of focus";
+    startGame(program);
+    EXPECT_EQ(runPlayLoop(program), PlayOutcome::quit);
+    EXPECT_EQ(scripted().presents, 13);
+    EXPECT_EQ(scripted().waits, 3) << "the game never paused";
+}
+
+TEST(StateChanges, APressMadeForOneStateNeverActsInTheNext) {
+    // Space tapped mid-game does not start the next game from the title.
+    resetScriptedPlatform();
+    scripted().clockStep = 0.004;
+    scripted().randoms = {0.0, 0.0, 0.0};
+    scripted().keysAfterPresent = {{scanUp}};
+    scripted().tapsAtPresent[5] = {scanSpace};
+    Program program;
+    startGame(program);
+    ASSERT_EQ(runPlayLoop(program), PlayOutcome::gameOver);
+    scripted().keysAfterPresent.assign(static_cast<std::size_t>(scripted().presents) + 1, {});
+    scripted().keysAfterPresent.push_back({scanEscape});
+    returnToTitle(program);
+    EXPECT_EQ(runTitleLoop(program), TitleOutcome::quit);
+
+    // An arrow tapped on the title does not turn the next snake.
+    resetScriptedPlatform();
+    scripted().eventsInWait[1].taps = {scanDown};
+    scripted().eventsInWait[2].taps = {scanSpace};
+    scripted().keysAfterPresent = {{}, {}, {}, {}, {scanEscape}};
+    returnToTitle(program);
+    ASSERT_EQ(runTitleLoop(program), TitleOutcome::startGame);
+    startGame(program);
+    ASSERT_EQ(runPlayLoop(program), PlayOutcome::quit);
+    EXPECT_EQ(program.play.headAngle, 0);
+
+    // An arrow tapped while paused does not turn the snake after the pause.
+    resetScriptedPlatform();
+    scripted().clockStep = 0.005;  // a pixel of head travel a frame
+    scripted().keysAfterPresent = {{}, {}, {scanP}, {}, {}, {}, {}, {}, {}, {}, {scanEscape}};
+    scripted().eventsInWait[1].taps = {scanDown};
+    scripted().eventsInWait[2].taps = {scanP};
+    startGame(program);
+    ASSERT_EQ(runPlayLoop(program), PlayOutcome::quit);
+    EXPECT_EQ(scripted().waits, 2);
+    EXPECT_EQ(program.play.headAngle, 0);
+}
+
+}  // namespace
