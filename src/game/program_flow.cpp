@@ -19,6 +19,11 @@ namespace {
 constexpr int boardTargetWidth = 512;
 constexpr int boardTargetHeight = 256;
 constexpr int frameSleepMilliseconds = 3;
+// A still screen waits for events this long at a time, so that a termination
+// signal is seen soon; keys and window events end the wait at once.
+constexpr int stillWaitMilliseconds = 50;
+// The title after a game pulses; more than this would only cost the machine.
+constexpr double shortestTitleFrame = 1.0 / 60.0;
 // At most 5 pixels of head travel a frame: below 20 frames a second the game
 // slows down evenly, and a stall (a suspended laptop, a stopped process) does
 // not throw the head across the board.
@@ -51,15 +56,11 @@ bool runPlayFrame(Program& program) {
     return true;
 }
 
-// The board texture still holds the last board, so a still frame needs only
-// the cylinder and the score again, with the word over them. Neither the
-// clock nor the rules are touched: nothing moves, pulses or wiggles.
-void runPausedFrame(Program& program) {
-    const PlayState& play = program.play;
-    runCylinderPass(play, boardTexture(program), play.boardHeight, program.light, program.font);
-    drawPausedLine(program.font);
-    present();
-    sleepMilliseconds(frameSleepMilliseconds);
+// Waits for events until the clock reaches the time (at least a millisecond
+// of it). True when the window needs a new picture.
+bool waitUntil(double time) {
+    const double left = time - readClock();
+    return waitForEvents(std::max(1, static_cast<int>(std::ceil(left * 1000.0))));
 }
 
 }  // namespace
@@ -100,12 +101,33 @@ void drawTitleFrame(const Program& program) {
     drawTitleScreen(program.font, program.play.gamePlayed, upperIndex(program.play.snake), program.play.bestScore);
 }
 
+// The board texture still holds the last board, so a still frame needs only
+// the cylinder and the score again, with the word over them. Neither the
+// clock nor the rules are touched: nothing moves, pulses or wiggles.
+void drawPausedFrame(const Program& program) {
+    const PlayState& play = program.play;
+    runCylinderPass(play, boardTexture(program), play.boardHeight, program.light, program.font);
+    drawPausedLine(program.font);
+}
+
 TitleOutcome runTitleLoop(Program& program) {
+    dropPendingPresses();
+    allowScreensaver(true);
+    // The first title stands still and is drawn only when the window needs
+    // it; after a game its previous score pulses.
+    const bool pulsing = program.play.gamePlayed;
+    bool needsPicture = true;
+    double nextFrame = readClock();
     for (;;) {
-        drawTitleFrame(program);
         if (keyDown(scanEscape) || terminationRequested()) return TitleOutcome::quit;
-        present();
-        sleepMilliseconds(frameSleepMilliseconds);
+        if (needsPicture || (pulsing && readClock() >= nextFrame)) {
+            drawTitleFrame(program);
+            present();
+            needsPicture = false;
+            nextFrame = presentWaitsForRefresh() ? readClock() : readClock() + shortestTitleFrame;
+        } else {
+            needsPicture = pulsing ? waitUntil(nextFrame) : waitForEvents(stillWaitMilliseconds);
+        }
         if (keyDown(scanSpace)) return TitleOutcome::startGame;
     }
 }
@@ -121,24 +143,40 @@ void startGame(Program& program) {
 }
 
 PlayOutcome runPlayLoop(Program& program) {
+    dropPendingPresses();
+    static_cast<void>(windowLookedAway());  // the title's does not count
+    allowScreensaver(false);
     bool paused = false;
+    bool pictureShown = false;
     // P pauses on its press: one still held from the title does nothing.
     bool pauseKeyWasDown = keyDown(scanP);
     for (;;) {
-        if (paused) {
-            runPausedFrame(program);
-        } else if (!runPlayFrame(program)) {
-            noteFinalScore(program.play);
-            return PlayOutcome::gameOver;
+        if (!paused) {
+            if (!runPlayFrame(program)) {
+                noteFinalScore(program.play);
+                return PlayOutcome::gameOver;
+            }
+        } else if (!pictureShown) {
+            drawPausedFrame(program);
+            present();
+            pictureShown = true;
+        } else {
+            pictureShown = !waitForEvents(stillWaitMilliseconds);
         }
         if (keyDown(scanEscape) || terminationRequested()) return PlayOutcome::quit;
         const bool pauseKeyDown = keyDown(scanP);
-        if (pauseKeyDown && !pauseKeyWasDown) {
-            paused = !paused;
+        const bool wasPaused = paused;
+        if (pauseKeyDown && !pauseKeyWasDown) paused = !paused;
+        pauseKeyWasDown = pauseKeyDown;
+        // Looking away pauses as P does, but only the player resumes.
+        if (windowLookedAway()) paused = true;
+        if (paused != wasPaused) {
+            dropPendingPresses();
+            allowScreensaver(paused);
+            pictureShown = false;
             // Measured from here, the next frame leaves the paused time out.
             if (!paused) program.play.lastClock = readClock();
         }
-        pauseKeyWasDown = pauseKeyDown;
     }
 }
 

@@ -10,6 +10,8 @@ void returnToTitle(Program& program);
 // One title screen into the back buffer; the previous score is the upper
 // index of the snake the last game ended with.
 void drawTitleFrame(const Program& program);
+// The still picture of a paused game into the back buffer.
+void drawPausedFrame(const Program& program);
 TitleOutcome runTitleLoop(Program& program);
 void startGame(Program& program);
 PlayOutcome runPlayLoop(Program& program);

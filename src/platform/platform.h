@@ -40,11 +40,31 @@ bool openDisplay(int width, int height, int colorBits);
 // while focused) from the keyboard and any gamepads.
 void present();
 
-// True if the key was held at the last present while the window had focus,
-// or was pressed at any time between that present and the one before.
+// Handles events as present does, without drawing: waits up to the timeout
+// for the first. True when the window needs a new picture (shown, exposed,
+// resized, full screen switched, focus changed, since the last wait) or a
+// key the game knows was pressed.
+bool waitForEvents(int timeoutMilliseconds);
+
+// True when present waits for the display's refresh, which then paces drawing.
+bool presentWaitsForRefresh();
+
+// True if the key was held at the last present or wait while the window had
+// focus, or was pressed since the game last read it: the read clears the
+// press, so a tap counts once, however rarely the game reads that key.
 // Gamepads read as keys: d-pad and left stick as the arrows, A as Space,
-// Start as Space and P, Back as Escape.
+// Start as Space and P, Back as Escape. W A S D (by position) are arrows too.
 bool keyDown(int scanCode);
+// Forgets presses not read yet; for a change of state (title, play, pause),
+// so that a key meant for one never acts in the next.
+void dropPendingPresses();
+
+// True once if the window lost the focus, was minimised or hidden since the
+// last call.
+bool windowLookedAway();
+
+// The screensaver may blank the screen, or is held off.
+void allowScreensaver(bool allowed);
 
 struct PixelSize {
     int width = 0;

@@ -3,15 +3,26 @@
 namespace {
 
 bool atOwnSize(SDL_Window* window, const WindowMode& mode) {
-    const Uint32 changed = SDL_WINDOW_FULLSCREEN | SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_MAXIMIZED |
-                           SDL_WINDOW_MINIMIZED;
-    if (mode.fullScreen || (SDL_GetWindowFlags(window) & changed) != 0) return false;
+    const Uint32 changed = SDL_WINDOW_MAXIMIZED | SDL_WINDOW_MINIMIZED;
+    if (isFullScreen(window) || (SDL_GetWindowFlags(window) & changed) != 0) return false;
     int width = 0, height = 0;
     SDL_GetWindowSize(window, &width, &height);
     return width == mode.width && height == mode.height;
 }
 
 }  // namespace
+
+bool isFullScreen(SDL_Window* window) {
+    if ((SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) == 0) return false;
+    // SDL 2.26 keeps its flag when the window manager ends full screen by
+    // itself; the window then no longer covers its display.
+    const int index = SDL_GetWindowDisplayIndex(window);
+    SDL_Rect bounds;
+    if (index < 0 || SDL_GetDisplayBounds(index, &bounds) != 0) return true;
+    int width = 0, height = 0;
+    SDL_GetWindowSize(window, &width, &height);
+    return width >= bounds.w && height >= bounds.h;
+}
 
 void notePlacement(SDL_Window* window, WindowMode& mode) {
     if (!atOwnSize(window, mode)) return;
@@ -20,9 +31,11 @@ void notePlacement(SDL_Window* window, WindowMode& mode) {
 }
 
 bool setFullScreen(SDL_Window* window, WindowMode& mode, bool on) {
-    if (on == mode.fullScreen) return true;
+    if (on == isFullScreen(window)) return true;
     if (on) {
         notePlacement(window, mode);
+        // SDL would take a stale flag for full screen and do nothing.
+        if ((SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0) SDL_SetWindowFullscreen(window, 0);
         if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return false;
     } else {
         if (SDL_SetWindowFullscreen(window, 0) != 0) return false;
@@ -38,12 +51,11 @@ bool setFullScreen(SDL_Window* window, WindowMode& mode, bool on) {
                                   SDL_WINDOWPOS_CENTERED_DISPLAY(index < 0 ? 0 : index));
         }
     }
-    mode.fullScreen = on;
     return true;
 }
 
 void handleMaximise(SDL_Window* window, WindowMode& mode) {
-    if (mode.fullScreen) return;
+    if (isFullScreen(window)) return;
     // Undo the maximise first, so leaving full screen later does not land
     // on a maximised window.
     SDL_RestoreWindow(window);

@@ -6,13 +6,14 @@
 struct WindowMode {
     int width = 0;  // the window's own size
     int height = 0;
-    bool fullScreen = false;
     // Where the window last stood at its own size, to put it back there.
     bool placed = false;
     int x = 0;
     int y = 0;
 };
 
+// Read from the window's flags: a window manager may end full screen by itself.
+bool isFullScreen(SDL_Window* window);
 // False when SDL refused; the mode then stays as it was.
 bool setFullScreen(SDL_Window* window, WindowMode& mode, bool on);
 // Maximising means full screen.

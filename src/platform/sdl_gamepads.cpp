@@ -1,5 +1,7 @@
 #include "platform/sdl_gamepads.h"
 
+#include <cstddef>
+
 #include "platform/gamepad_keys.h"
 #include "platform/key_state.h"
 
@@ -17,7 +19,9 @@ void openPad(Gamepads& pads, int deviceIndex) {
         if (slot && instanceOf(slot) == id) return;
         if (!slot && !freeSlot) freeSlot = &slot;
     }
-    if (freeSlot) *freeSlot = SDL_GameControllerOpen(deviceIndex);
+    if (!freeSlot) return;
+    *freeSlot = SDL_GameControllerOpen(deviceIndex);
+    pads.stickKeys[static_cast<std::size_t>(freeSlot - pads.open.data())] = {};
 }
 
 void closePad(Gamepads& pads, SDL_JoystickID id) {
@@ -29,10 +33,22 @@ void closePad(Gamepads& pads, SDL_JoystickID id) {
     }
 }
 
-bool isOpen(const Gamepads& pads, SDL_JoystickID id) {
-    for (SDL_GameController* slot : pads.open)
-        if (slot && instanceOf(slot) == id) return true;
-    return false;
+// The slot of an open pad, or -1.
+int slotOf(const Gamepads& pads, SDL_JoystickID id) {
+    for (std::size_t i = 0; i < pads.open.size(); ++i)
+        if (pads.open[i] && instanceOf(pads.open[i]) == id) return static_cast<int>(i);
+    return -1;
+}
+
+bool isOpen(const Gamepads& pads, SDL_JoystickID id) { return slotOf(pads, id) >= 0; }
+
+void noteStickMotion(Gamepads& pads, KeyState& keys, const SDL_ControllerAxisEvent& motion) {
+    const int slot = slotOf(pads, motion.which);
+    if (slot < 0 || (motion.axis != SDL_CONTROLLER_AXIS_LEFTX && motion.axis != SDL_CONTROLLER_AXIS_LEFTY)) return;
+    int& before = pads.stickKeys[static_cast<std::size_t>(slot)][motion.axis == SDL_CONTROLLER_AXIS_LEFTX ? 0 : 1];
+    const int now = pcScanCodeForStick(motion.axis, motion.value);
+    if (now != before && now != 0) notePress(keys, now);
+    before = now;
 }
 
 }  // namespace
@@ -49,9 +65,7 @@ bool handleGamepadEvent(Gamepads& pads, KeyState& keys, const SDL_Event& event) 
         for (int i = 0; i < pressed.count; ++i) notePress(keys, pressed.codes[i]);
         return true;
     }
-    case SDL_CONTROLLERAXISMOTION:
-        if (isOpen(pads, event.caxis.which)) notePress(keys, pcScanCodeForStick(event.caxis.axis, event.caxis.value));
-        return true;
+    case SDL_CONTROLLERAXISMOTION: noteStickMotion(pads, keys, event.caxis); return true;
     case SDL_CONTROLLERBUTTONUP: return true;
     default: return false;
     }

@@ -9,6 +9,10 @@ struct KeyState;
 
 struct Gamepads {
     std::array<SDL_GameController*, 8> open{};
+    // The arrow each pad's left stick stands for on its two axes, so that a
+    // wobbling stick makes one press when it enters a direction, not one per
+    // motion event.
+    std::array<std::array<int, 2>, 8> stickKeys{};
     bool started = false;
 };
 

@@ -24,6 +24,9 @@ struct Display {
     PixelSize drawable;
     KeyState keys;
     Gamepads pads;
+    bool lookedAway = false;
+    bool wantsPicture = false;
+    bool pacedByRefresh = false;
 };
 
 Display display;
@@ -103,26 +106,71 @@ bool isBlindFallback(const char* driver) {
     return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
 }
 
-void handleEvent(const SDL_Event& event) {
-    switch (event.type) {
-    case SDL_WINDOWEVENT:
-        switch (event.window.event) {
-        case SDL_WINDOWEVENT_FOCUS_GAINED: noteFocusChange(display.keys, true); break;
-        case SDL_WINDOWEVENT_FOCUS_LOST: noteFocusChange(display.keys, false); break;
-        case SDL_WINDOWEVENT_MAXIMIZED: handleMaximise(display.window, display.mode); break;
-        default: break;  // the close button does nothing
-        }
-        break;
-    case SDL_KEYDOWN:
-        if (event.key.repeat) break;
-        if (event.key.keysym.sym == SDLK_RETURN && (event.key.keysym.mod & KMOD_ALT))
-            setFullScreen(display.window, display.mode, !display.mode.fullScreen);
-        notePress(display.keys, pcScanCodeFor(event.key.keysym.scancode));
-        break;
-    default:  // SDL_QUIT from the close button is ignored too
-        handleGamepadEvent(display.pads, display.keys, event);
-        break;
+// True for events after which the window wants a new picture.
+bool windowWantsPicture(Uint8 windowEvent) {
+    switch (windowEvent) {
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+    case SDL_WINDOWEVENT_MAXIMIZED:
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+    case SDL_WINDOWEVENT_FOCUS_LOST: return true;
+    default: return false;
     }
+}
+
+void handleWindowEvent(const SDL_WindowEvent& event) {
+    switch (event.event) {
+    case SDL_WINDOWEVENT_FOCUS_GAINED: noteFocusChange(display.keys, true); break;
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        noteFocusChange(display.keys, false);
+        display.lookedAway = true;
+        break;
+    // SDL reports a window merely covered by another as nothing at all.
+    case SDL_WINDOWEVENT_MINIMIZED:
+    case SDL_WINDOWEVENT_HIDDEN: display.lookedAway = true; break;
+    case SDL_WINDOWEVENT_MAXIMIZED: handleMaximise(display.window, display.mode); break;
+    default: break;  // the close button does nothing
+    }
+    if (windowWantsPicture(event.event)) display.wantsPicture = true;
+}
+
+// True when a key the game knows was pressed.
+bool handleEvent(const SDL_Event& event) {
+    switch (event.type) {
+    case SDL_WINDOWEVENT: handleWindowEvent(event.window); return false;
+    case SDL_KEYDOWN: {
+        if (event.key.repeat) return false;
+        if (event.key.keysym.sym == SDLK_RETURN && (event.key.keysym.mod & KMOD_ALT)) {
+            setFullScreen(display.window, display.mode, !isFullScreen(display.window));
+            display.wantsPicture = true;
+        }
+        const int code = pcScanCodeFor(event.key.keysym.scancode);
+        notePress(display.keys, code);
+        return code != 0;
+    }
+    default: {  // SDL_QUIT from the close button is ignored too
+        const auto pendingBefore = display.keys.pending;
+        handleGamepadEvent(display.pads, display.keys, event);
+        return display.keys.pending != pendingBefore;
+    }
+    }
+}
+
+// What present and waitForEvents do after the swap or the wait: the rest of
+// the events, then held keys, placement and size as they are now.
+bool handleEventsAndRefresh(const SDL_Event* first) {
+    bool pressed = first && handleEvent(*first);
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) pressed = handleEvent(event) || pressed;
+    int count = 0;
+    const Uint8* held = SDL_GetKeyboardState(&count);
+    refreshKeyState(display.keys, held, count);
+    addHeldPadKeys(display.pads, display.keys);
+    notePlacement(display.window, display.mode);
+    SDL_GL_GetDrawableSize(display.window, &display.drawable.width, &display.drawable.height);
+    return pressed;
 }
 
 }  // namespace
@@ -171,15 +219,14 @@ bool openDisplay(int width, int height, int /*colorBits: always 8 bits a channel
             SDL_Quit();
             return false;
         }
-        display.mode.fullScreen = true;
     }
     // Below half size the board, drawn in the corner without off-screen
     // rendering, would no longer fit.
     SDL_SetWindowMinimumSize(display.window, width / 2, height / 2);
     // The game reads keys, never text: no input method between them and it.
     SDL_StopTextInput();
-    // Paced by the screen where the driver allows; the loops still sleep 3 ms.
-    if (SDL_GL_SetSwapInterval(-1) != 0) SDL_GL_SetSwapInterval(1);
+    // Paced by the screen where the driver allows.
+    display.pacedByRefresh = SDL_GL_SetSwapInterval(-1) == 0 || SDL_GL_SetSwapInterval(1) == 0;
     startGamepads(display.pads);
     SDL_RaiseWindow(display.window);
     SDL_GL_GetDrawableSize(display.window, &display.drawable.width, &display.drawable.height);
@@ -194,17 +241,40 @@ void present() {
     if (!display.window) return;
     SDL_GL_SwapWindow(display.window);
     // Events first, so the keys read below are those of this present.
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) handleEvent(event);
-    int count = 0;
-    const Uint8* held = SDL_GetKeyboardState(&count);
-    refreshKeyState(display.keys, held, count);
-    addHeldPadKeys(display.pads, display.keys);
-    notePlacement(display.window, display.mode);
-    SDL_GL_GetDrawableSize(display.window, &display.drawable.width, &display.drawable.height);
+    handleEventsAndRefresh(nullptr);
 }
 
-bool keyDown(int scanCode) { return isKeyDown(display.keys, scanCode); }
+bool waitForEvents(int timeoutMilliseconds) {
+    if (!display.window) return false;
+    // With no pad open SDL sleeps in the window system until an event comes;
+    // with one it polls the pad every millisecond.
+    SDL_Event first;
+    const bool arrived = SDL_WaitEventTimeout(&first, timeoutMilliseconds) == 1;
+    const bool pressed = handleEventsAndRefresh(arrived ? &first : nullptr);
+    const bool wanted = display.wantsPicture;
+    display.wantsPicture = false;
+    return wanted || pressed;
+}
+
+bool presentWaitsForRefresh() { return display.pacedByRefresh; }
+
+bool keyDown(int scanCode) { return readKey(display.keys, scanCode); }
+
+void dropPendingPresses() { dropPendingPresses(display.keys); }
+
+bool windowLookedAway() {
+    const bool lookedAway = display.lookedAway;
+    display.lookedAway = false;
+    return lookedAway;
+}
+
+void allowScreensaver(bool allowed) {
+    if (allowed == (SDL_IsScreenSaverEnabled() == SDL_TRUE)) return;
+    if (allowed)
+        SDL_EnableScreenSaver();
+    else
+        SDL_DisableScreenSaver();
+}
 
 PixelSize drawableSize() { return display.drawable; }
 

@@ -6,6 +6,7 @@
 #include "render/board_target.h"
 #include "render/display_setup.h"
 #include "render/font.h"
+#include "render/frame_viewport.h"
 #include "render/framebuffer_api.h"
 #include "render/gl.h"
 #include "render/projection_2d.h"
@@ -89,6 +90,9 @@ void drawScoreLine(const PlayState& play, const Font& font) {
 void runCylinderPass(const PlayState& play, std::uint32_t boardTexture, std::uint32_t boardHeight,
                      const LightParams& light, const Font& font) {
     unbindBoardTarget();
+    // Every frame that draws, paused or not and with or without a board
+    // target: the window may have been resized since the last one.
+    setFrameViewport();
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
     glDisable(GL_BLEND);

@@ -125,6 +125,15 @@ TEST(Gamepad, PluggedInAtAnyTimeItSteersStartsAndQuitsLikeTheKeysAndPulledOutItL
     EXPECT_EQ(keysAfterPresent(), bitOf(scanRight));
     EXPECT_EQ(keysAfterPresent(), 0u);
 
+    // A stick that wobbles past half deflection pressed its arrow once: let
+    // go, it leaves nothing pending.
+    pad.axis(SDL_CONTROLLER_AXIS_LEFTX, 30000);
+    EXPECT_EQ(keysAfterPresent(), bitOf(scanRight));
+    pad.axis(SDL_CONTROLLER_AXIS_LEFTX, 31000);
+    SDL_PumpEvents();
+    pad.axis(SDL_CONTROLLER_AXIS_LEFTX, 0);
+    EXPECT_EQ(keysAfterPresent(), 0u);
+
     // Pulled out with a button held: the key is let go.
     pad.button(SDL_CONTROLLER_BUTTON_DPAD_LEFT, true);
     EXPECT_EQ(keysAfterPresent(), bitOf(scanLeft));

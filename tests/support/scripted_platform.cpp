@@ -1,5 +1,6 @@
 #include "support/scripted_platform.h"
 
+#include "platform/key_state.h"
 #include "platform/mersenne_twister.h"
 #include "platform/platform.h"
 
@@ -8,12 +9,37 @@
 namespace {
 ScriptedPlatform state;
 MersenneTwister generator;
+KeyState keys;
+bool lookedAway = false;
+bool wantsPicture = false;
 
-const std::set<int>& currentKeys() {
-    if (state.presents == 0 || state.keysAfterPresent.empty()) return state.keysBeforeFirstPresent;
-    std::size_t index = static_cast<std::size_t>(state.presents - 1);
+// A loop that would wait for ever ends the test instead of hanging it.
+constexpr int mostWaits = 1000000;
+
+const std::set<int>& keysHeldAt(int presentCount) {
+    if (presentCount == 0 || state.keysAfterPresent.empty()) return state.keysBeforeFirstPresent;
+    std::size_t index = static_cast<std::size_t>(presentCount - 1);
     if (index >= state.keysAfterPresent.size()) index = state.keysAfterPresent.size() - 1;
     return state.keysAfterPresent[index];
+}
+
+// The held keys go in as a pad's would: added after an empty keyboard.
+void refreshHeldKeys() {
+    refreshKeyState(keys, nullptr, 0);
+    for (int key : keysHeldAt(state.presents)) addHeldKey(keys, key);
+}
+
+void handleWindowEvents(const std::vector<WindowEvent>& events) {
+    for (WindowEvent event : events) {
+        if (event == WindowEvent::focusLost || event == WindowEvent::focusGained)
+            noteFocusChange(keys, event == WindowEvent::focusGained);
+        if (event != WindowEvent::focusGained && event != WindowEvent::exposed) lookedAway = true;
+        if (event != WindowEvent::minimised && event != WindowEvent::hidden) wantsPicture = true;
+    }
+}
+
+void tap(const std::set<int>& taps) {
+    for (int key : taps) notePress(keys, key);
 }
 
 // Any address will do: the tests only look at which names were asked for.
@@ -24,11 +50,18 @@ ScriptedPlatform& scripted() { return state; }
 
 void resetScriptedPlatform() {
     state = ScriptedPlatform{};
+    keys = KeyState{};
+    keys.focused = true;
+    lookedAway = false;
+    wantsPicture = false;
     seedMersenneTwister(generator, 5489.0);
 }
 
 void setUpProcess() {}
-bool terminationRequested() { return state.terminationAtPresent >= 0 && state.presents >= state.terminationAtPresent; }
+bool terminationRequested() {
+    return (state.terminationAtPresent >= 0 && state.presents >= state.terminationAtPresent) ||
+           (state.terminationAtTime >= 0.0 && state.now >= state.terminationAtTime);
+}
 
 void requestDepthBits(int) {}
 void requestSamples(int) {}
@@ -36,9 +69,49 @@ bool openDisplay(int, int, int) { return state.displayOpens; }
 void present() {
     ++state.presents;
     state.now += state.presentStep;
+    if (auto events = state.windowEventsAtPresent.find(state.presents); events != state.windowEventsAtPresent.end())
+        handleWindowEvents(events->second);
+    if (auto taps = state.tapsAtPresent.find(state.presents); taps != state.tapsAtPresent.end()) tap(taps->second);
+    const std::set<int>& before = keysHeldAt(state.presents - 1);
+    for (int key : keysHeldAt(state.presents))
+        if (before.count(key) == 0) notePress(keys, key);
+    refreshHeldKeys();
 }
 
-bool keyDown(int scanCode) { return currentKeys().count(scanCode) != 0; }
+bool waitForEvents(int timeoutMilliseconds) {
+    if (++state.waits > mostWaits) throw ProgramEnded{-1};
+    bool pressed = false;
+    if (auto event = state.eventsInWait.find(state.waits); event != state.eventsInWait.end()) {
+        handleWindowEvents(event->second.window);
+        tap(event->second.taps);
+        pressed = !event->second.taps.empty();
+    } else {
+        state.now += timeoutMilliseconds * 0.001;
+        state.waitedMilliseconds += timeoutMilliseconds;
+    }
+    refreshHeldKeys();
+    const bool wanted = wantsPicture;
+    wantsPicture = false;
+    return wanted || pressed;
+}
+
+bool presentWaitsForRefresh() { return state.pacedByRefresh; }
+
+bool keyDown(int scanCode) {
+    // Keys held from before the first present were never pressed in the window.
+    if (state.presents == 0) refreshHeldKeys();
+    return readKey(keys, scanCode);
+}
+
+void dropPendingPresses() { dropPendingPresses(keys); }
+
+bool windowLookedAway() {
+    const bool result = lookedAway;
+    lookedAway = false;
+    return result;
+}
+
+void allowScreensaver(bool allowed) { state.screensaverAllowed = allowed; }
 
 PixelSize drawableSize() { return {state.drawableWidth, state.drawableHeight}; }
 

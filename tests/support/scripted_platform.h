@@ -2,11 +2,21 @@
 // Test control of the scripted platform that stands in for SDL.
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "platform/platform.h"
+
+// What the window system can tell about the window.
+enum class WindowEvent { focusLost, focusGained, minimised, hidden, exposed };
+
+// Something that happens while the game waits for events.
+struct WaitEvent {
+    std::vector<WindowEvent> window;
+    std::set<int> taps;  // keys pressed and let go
+};
 
 struct ScriptedPlatform {
     // Clock: each reading returns `now` and then moves it on by `clockStep`;
@@ -18,9 +28,22 @@ struct ScriptedPlatform {
 
     // Keys held after present n are keysAfterPresent[n] (the last entry holds
     // for every later present); before the first present, keysBeforeFirstPresent.
+    // A key held at a present and not at the one before was pressed there.
+    // All of them go through the real key state's latch.
     std::set<int> keysBeforeFirstPresent;
     std::vector<std::set<int>> keysAfterPresent;
+    // Keys pressed and let go again just before present n (counting from 1).
+    std::map<int, std::set<int>> tapsAtPresent;
+    // Window events handled in present n (counting from 1).
+    std::map<int, std::vector<WindowEvent>> windowEventsAtPresent;
+    // Events handled in wait n (counting from 1), which ends at once; a wait
+    // without any moves the clock on by its timeout.
+    std::map<int, WaitEvent> eventsInWait;
     int presents = 0;
+    int waits = 0;
+    int waitedMilliseconds = 0;
+    bool pacedByRefresh = false;
+    bool screensaverAllowed = false;
     int drawableWidth = 1024;
     int drawableHeight = 768;
     int sleeps = 0;
@@ -48,8 +71,10 @@ struct ScriptedPlatform {
     std::vector<std::string> lookedUp;  // entry point names, in order
     int exitStatus = -1;
 
-    // A termination signal arrives during present n (counting from 1); -1 for never.
+    // A termination signal arrives during present n (counting from 1), or
+    // once the clock reaches the time; -1 for never.
     int terminationAtPresent = -1;
+    double terminationAtTime = -1.0;
 };
 
 ScriptedPlatform& scripted();

@@ -65,19 +65,18 @@ TEST(MersenneTwister, UnitDoublesStayBelowOneAndMatchTheWordOver2To32) {
     }
 }
 
-TEST(KeyState, ArrowsAndKeypadGiveTheSameScanCodes) {
-    EXPECT_EQ(pcScanCodeFor(SDL_SCANCODE_ESCAPE), 1);
-    EXPECT_EQ(pcScanCodeFor(SDL_SCANCODE_SPACE), 57);
-    EXPECT_EQ(pcScanCodeFor(SDL_SCANCODE_UP), 72);
-    EXPECT_EQ(pcScanCodeFor(SDL_SCANCODE_KP_8), 72);
-    EXPECT_EQ(pcScanCodeFor(SDL_SCANCODE_DOWN), 80);
-    EXPECT_EQ(pcScanCodeFor(SDL_SCANCODE_KP_2), 80);
-    EXPECT_EQ(pcScanCodeFor(SDL_SCANCODE_LEFT), 75);
-    EXPECT_EQ(pcScanCodeFor(SDL_SCANCODE_KP_4), 75);
-    EXPECT_EQ(pcScanCodeFor(SDL_SCANCODE_RIGHT), 77);
-    EXPECT_EQ(pcScanCodeFor(SDL_SCANCODE_KP_6), 77);
-    EXPECT_EQ(pcScanCodeFor(SDL_SCANCODE_A), 0);
-    EXPECT_EQ(pcScanCodeFor(SDL_SCANCODE_KP_5), 0);
+TEST(KeyState, ArrowsKeypadAndWASDGiveTheSameScanCodes) {
+    const struct {
+        int sdl;
+        int pc;
+    } table[] = {
+        {SDL_SCANCODE_ESCAPE, 1}, {SDL_SCANCODE_SPACE, 57}, {SDL_SCANCODE_P, 25},    {SDL_SCANCODE_UP, 72},
+        {SDL_SCANCODE_KP_8, 72},  {SDL_SCANCODE_W, 72},     {SDL_SCANCODE_DOWN, 80}, {SDL_SCANCODE_KP_2, 80},
+        {SDL_SCANCODE_S, 80},     {SDL_SCANCODE_LEFT, 75},  {SDL_SCANCODE_KP_4, 75}, {SDL_SCANCODE_A, 75},
+        {SDL_SCANCODE_RIGHT, 77}, {SDL_SCANCODE_KP_6, 77},  {SDL_SCANCODE_D, 77},    {SDL_SCANCODE_Q, 0},
+        {SDL_SCANCODE_Z, 0},      {SDL_SCANCODE_KP_5, 0},
+    };
+    for (const auto& row : table) EXPECT_EQ(pcScanCodeFor(row.sdl), row.pc) << "SDL scancode " << row.sdl;
 }
 
 TEST(KeyState, RefreshedOnlyWithFocusAndClearedByAnyFocusChange) {
@@ -86,58 +85,68 @@ TEST(KeyState, RefreshedOnlyWithFocusAndClearedByAnyFocusChange) {
     held[SDL_SCANCODE_SPACE] = 1;
     KeyState keys;
     refreshKeyState(keys, held.data(), static_cast<int>(held.size()));
-    EXPECT_FALSE(isKeyDown(keys, scanLeft)) << "no focus yet";
+    EXPECT_FALSE(readKey(keys, scanLeft)) << "no focus yet";
 
     noteFocusChange(keys, true);
     refreshKeyState(keys, held.data(), static_cast<int>(held.size()));
-    EXPECT_TRUE(isKeyDown(keys, scanLeft));
-    EXPECT_TRUE(isKeyDown(keys, scanSpace));
-    EXPECT_FALSE(isKeyDown(keys, scanRight));
+    EXPECT_TRUE(readKey(keys, scanLeft));
+    EXPECT_TRUE(readKey(keys, scanLeft)) << "a held key reads as held every time";
+    EXPECT_TRUE(readKey(keys, scanSpace));
+    EXPECT_FALSE(readKey(keys, scanRight));
 
     noteFocusChange(keys, false);
-    EXPECT_FALSE(isKeyDown(keys, scanLeft)) << "still held, but focus went";
+    EXPECT_FALSE(readKey(keys, scanLeft)) << "still held, but focus went";
     refreshKeyState(keys, held.data(), static_cast<int>(held.size()));
-    EXPECT_FALSE(isKeyDown(keys, scanLeft)) << "presents without focus change nothing";
+    EXPECT_FALSE(readKey(keys, scanLeft)) << "presents without focus change nothing";
 
     noteFocusChange(keys, true);
-    EXPECT_FALSE(isKeyDown(keys, scanLeft)) << "up until the next present with focus";
+    EXPECT_FALSE(readKey(keys, scanLeft)) << "up until the next present with focus";
     refreshKeyState(keys, held.data(), static_cast<int>(held.size()));
-    EXPECT_TRUE(isKeyDown(keys, scanLeft));
+    EXPECT_TRUE(readKey(keys, scanLeft));
 
     held[SDL_SCANCODE_KP_4] = 0;
     refreshKeyState(keys, held.data(), static_cast<int>(held.size()));
-    EXPECT_FALSE(isKeyDown(keys, scanLeft)) << "released";
+    EXPECT_FALSE(readKey(keys, scanLeft)) << "released";
 }
 
-TEST(KeyState, ATapBetweenTwoPresentsReadsAsHeldForOnePresent) {
+TEST(KeyState, APressStaysPendingUntilItsKeyIsReadOnceThenClears) {
     std::vector<unsigned char> held(SDL_NUM_SCANCODES, 0);
     const int count = static_cast<int>(held.size());
     KeyState keys;
     noteFocusChange(keys, true);
 
-    // Pressed and let go again before the present: held at it, up at the next.
-    notePress(keys, pcScanCodeFor(SDL_SCANCODE_SPACE));
-    refreshKeyState(keys, held.data(), count);
-    EXPECT_TRUE(isKeyDown(keys, scanSpace));
-    refreshKeyState(keys, held.data(), count);
-    EXPECT_FALSE(isKeyDown(keys, scanSpace));
+    // Tapped between two presents and not read for several: still there,
+    // reading another key does not take it, and its own read takes it once.
+    notePress(keys, pcScanCodeFor(SDL_SCANCODE_W));
+    for (int present = 0; present < 5; ++present) refreshKeyState(keys, held.data(), count);
+    EXPECT_FALSE(readKey(keys, scanDown));
+    EXPECT_TRUE(readKey(keys, scanUp));
+    EXPECT_FALSE(readKey(keys, scanUp)) << "a tap counts once";
 
-    // Held across presents: down at every one, up once let go.
-    held[SDL_SCANCODE_UP] = 1;
-    notePress(keys, scanUp);
-    for (int present = 0; present < 3; ++present) {
-        refreshKeyState(keys, held.data(), count);
-        EXPECT_TRUE(isKeyDown(keys, scanUp)) << present;
-    }
-    held[SDL_SCANCODE_UP] = 0;
+    // Pressed and still held: the read takes the press, the hold stays.
+    held[SDL_SCANCODE_RIGHT] = 1;
+    notePress(keys, scanRight);
     refreshKeyState(keys, held.data(), count);
-    EXPECT_FALSE(isKeyDown(keys, scanUp));
+    EXPECT_TRUE(readKey(keys, scanRight));
+    held[SDL_SCANCODE_RIGHT] = 0;
+    refreshKeyState(keys, held.data(), count);
+    EXPECT_FALSE(readKey(keys, scanRight)) << "let go after its press was read";
 
     // A held pad key lasts until the next refresh, which starts from the keyboard.
     addHeldKey(keys, scanLeft);
-    EXPECT_TRUE(isKeyDown(keys, scanLeft));
+    EXPECT_TRUE(readKey(keys, scanLeft));
     refreshKeyState(keys, held.data(), count);
-    EXPECT_FALSE(isKeyDown(keys, scanLeft));
+    EXPECT_FALSE(readKey(keys, scanLeft));
+
+    // A change of state drops presses not read yet, never held keys.
+    held[SDL_SCANCODE_SPACE] = 1;
+    refreshKeyState(keys, held.data(), count);
+    notePress(keys, scanP);
+    notePress(keys, scanSpace);
+    dropPendingPresses(keys);
+    EXPECT_FALSE(readKey(keys, scanP));
+    EXPECT_TRUE(readKey(keys, scanSpace));
+    held[SDL_SCANCODE_SPACE] = 0;
 
     // A tap just before focus goes does not come back with the focus.
     notePress(keys, scanEscape);
@@ -146,18 +155,19 @@ TEST(KeyState, ATapBetweenTwoPresentsReadsAsHeldForOnePresent) {
     addHeldKey(keys, scanDown);
     noteFocusChange(keys, true);
     refreshKeyState(keys, held.data(), count);
-    EXPECT_FALSE(isKeyDown(keys, scanEscape));
-    EXPECT_FALSE(isKeyDown(keys, scanRight)) << "pressed while another window had the focus";
-    EXPECT_FALSE(isKeyDown(keys, scanDown));
+    EXPECT_FALSE(readKey(keys, scanEscape));
+    EXPECT_FALSE(readKey(keys, scanRight)) << "pressed while another window had the focus";
+    EXPECT_FALSE(readKey(keys, scanDown));
 }
 
 TEST(KeyState, CodesOutsideTheTableReadAsUp) {
     KeyState keys;
-    keys.down.fill(true);
-    EXPECT_FALSE(isKeyDown(keys, 128));
-    EXPECT_FALSE(isKeyDown(keys, 255));
-    EXPECT_FALSE(isKeyDown(keys, -1));
-    EXPECT_TRUE(isKeyDown(keys, 127));
+    keys.held.fill(true);
+    keys.pending.fill(true);
+    EXPECT_FALSE(readKey(keys, 128));
+    EXPECT_FALSE(readKey(keys, 255));
+    EXPECT_FALSE(readKey(keys, -1));
+    EXPECT_TRUE(readKey(keys, 127));
 }
 
 }  // namespace

@@ -30,19 +30,46 @@ TEST_F(Loops, EscapeOnTheTitleEndsBeforeThatFrameIsPresented) {
     EXPECT_EQ(scripted().openChannels.size(), 1u) << "the title path leaves the console open";
 }
 
-TEST_F(Loops, EachTitleFramePresentsAndSleepsThreeMilliseconds) {
-    scripted().keysAfterPresent = {{}, {}, {}, {scanEscape}};
-    EXPECT_EQ(runSession(program), 0);
-    EXPECT_EQ(scripted().presents, 4);
-    EXPECT_EQ(scripted().sleeps, 4);
-    EXPECT_EQ(scripted().sleptMilliseconds, 12);
+TEST_F(Loops, AStillScreenPresentsNothingUntilTheWindowNeedsItAndAllowsTheScreensaver) {
+    // A scripted second of waiting without events, then the window exposed
+    // (or not), then Escape tapped.
+    const struct {
+        bool paused;
+        bool exposed;
+        int presents;
+    } table[] = {
+        {false, false, 1},
+        {false, true, 2},
+        {true, false, 6},  // five play frames, P at the fifth, one still frame
+        {true, true, 7},
+    };
+    for (const auto& row : table) {
+        resetScriptedPlatform();
+        consoleChannel = openConsole();
+        Program program;
+        const int quietWaits = 20;  // of 50 ms each
+        if (row.exposed) scripted().eventsInWait[quietWaits + 1].window = {WindowEvent::exposed};
+        scripted().eventsInWait[quietWaits + (row.exposed ? 2 : 1)].taps = {scanEscape};
+        const double start = scripted().now;
+        if (row.paused) {
+            scripted().keysAfterPresent = {{}, {}, {}, {}, {scanP}, {}};
+            startGame(program);
+            EXPECT_EQ(runPlayLoop(program), PlayOutcome::quit);
+        } else {
+            returnToTitle(program);
+            EXPECT_EQ(runTitleLoop(program), TitleOutcome::quit);
+        }
+        EXPECT_EQ(scripted().presents, row.presents) << "paused " << row.paused << ", exposed " << row.exposed;
+        EXPECT_GE(scripted().now - start, 1.0);
+        EXPECT_TRUE(scripted().screensaverAllowed);
+    }
 }
 
 TEST_F(Loops, SpaceStartsAGameAndEscapeInPlayEndsAfterThatFrameIsPresented) {
     scripted().keysAfterPresent = {{scanSpace}, {}, {scanEscape}};
     EXPECT_EQ(runSession(program), 0);
     EXPECT_EQ(scripted().presents, 3) << "one title frame, two play frames";
-    EXPECT_EQ(scripted().sleeps, 3);
+    EXPECT_EQ(scripted().sleeps, 2) << "play frames sleep; the title waits for events";
     EXPECT_TRUE(program.play.gamePlayed);
     EXPECT_TRUE(scripted().openChannels.empty()) << "the play path closes the console";
     EXPECT_TRUE(program.play.snake.empty()) << "the play path releases the snake";
@@ -240,9 +267,10 @@ TEST_F(Loops, ANewGamePlacesItsFoodAgainstTheNewSnakeNotTheLastGames) {
 }
 
 TEST_F(Loops, ATerminationSignalLeavesTheTitleOrTheGameAtTheNextFrameAsEscapeDoes) {
-    scripted().terminationAtPresent = 2;
+    scripted().terminationAtTime = scripted().now + 0.5;
     EXPECT_EQ(runSession(program), 0);
-    EXPECT_EQ(scripted().presents, 2) << "the title frame after the signal is not presented";
+    EXPECT_EQ(scripted().presents, 1) << "the still title waits for events";
+    EXPECT_LT(scripted().now, scripted().terminationAtTime + 0.06) << "seen within one wait";
     EXPECT_FALSE(program.play.gamePlayed);
 
     resetScriptedPlatform();
@@ -297,13 +325,13 @@ TEST_F(Loops, SpaceStillHeldAtGameOverStartsTheNextGameAfterOneTitleFrame) {
     EXPECT_NEAR(program.play.playTime - playTimeAtGameOver, 1.1, 0.05) << "the second game runs like the first";
 }
 
-// Pause: P seen after the last of playFrames play frames, then pausedFrames
-// still frames (P held through a few of them) and Escape seen after the last;
-// or, with resume, P again after them and Escape after one more play frame.
-// Each present takes 16 ms of the clock.
+// Pause: P pressed at the last of playFrames play frames, one still frame,
+// then pausedWaits waits of 50 ms and Escape tapped in the last; or, with
+// resume, P tapped there and Escape seen after one more play frame. Each
+// present takes 16 ms of the clock.
 struct PauseRun {
     int playFrames = 30;
-    int pausedFrames = 0;
+    int pausedWaits = 0;
     bool resume = false;
     bool holdPFromTheTitle = false;
 };
@@ -319,12 +347,10 @@ PlayState runWithPause(const PauseRun& run) {
     keys.assign(static_cast<std::size_t>(run.playFrames) - 1, p);
     // Left while moving right: a reversal whose pulse is still running at the pause.
     for (int present = 20; present <= 22; ++present) keys[static_cast<std::size_t>(present) - 1].insert(scanLeft);
-    if (run.pausedFrames > 0) {
+    if (run.pausedWaits > 0) {
         keys.push_back({scanP});
-        for (int frame = 0; frame < run.pausedFrames; ++frame) keys.push_back(frame < 4 ? std::set<int>{scanP} : p);
-        // Pressed again after the last still frame, or Escape seen there.
-        if (run.resume) keys.back() = {scanP};
-        if (!run.resume) keys.pop_back();
+        keys.push_back({});
+        scripted().eventsInWait[run.pausedWaits].taps = {run.resume ? scanP : scanEscape};
     }
     keys.push_back({scanEscape});
     Program program;
@@ -357,17 +383,17 @@ void expectSamePlay(const PlayState& a, const PlayState& b) {
 TEST(Pause, AGamePausedForManyFramesIsLeftExactlyAsItWasAndEscapeStillQuits) {
     const PlayState unpaused = runWithPause({.playFrames = 30});
     ASSERT_GT(unpaused.reversalPulse, 0.0f) << "the reversal should still be running at the pause";
-    const PlayState paused = runWithPause({.playFrames = 30, .pausedFrames = 100});
-    EXPECT_EQ(scripted().presents, 130);
+    const PlayState paused = runWithPause({.playFrames = 30, .pausedWaits = 100});
+    EXPECT_EQ(scripted().presents, 31) << "one still frame";
     expectSamePlay(paused, unpaused);
 }
 
 TEST(Pause, ResumingLeavesThePausedTimeOutAndAPHeldFromTheTitleDoesNotPause) {
     const PlayState straight = runWithPause({.playFrames = 31});
     const PlayState atPause = runWithPause({.playFrames = 30});
-    // 100 frames of 16 ms paused: 1.6 s that must not reach the rules.
-    const PlayState resumed = runWithPause({.playFrames = 30, .pausedFrames = 100, .resume = true});
-    EXPECT_EQ(scripted().presents, 131);
+    // 32 waits of 50 ms paused: 1.6 s that must not reach the rules.
+    const PlayState resumed = runWithPause({.playFrames = 30, .pausedWaits = 33, .resume = true});
+    EXPECT_EQ(scripted().presents, 32);
     EXPECT_GT(resumed.frameTime, 0.0);
     EXPECT_LE(resumed.frameTime, straight.frameTime);
     EXPECT_LE(resumed.playTime - atPause.playTime, straight.playTime - atPause.playTime);
@@ -403,6 +429,122 @@ TEST_F(Loops, AGameOverAboveTheBestKeepsItOneNotAboveKeepsNothingAndBothShowWhat
         EXPECT_EQ(program.play.bestScore, 9) << knownBest;
     }
     EXPECT_EQ(scripted().savedBestScores, (std::vector<int>{1, 1}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Taps, AOneFrameTapOfAnArrowTurnsTheSnakeAtAnyFrameRate) {
+    // The arrows are read only when the head enters a new whole board pixel,
+    // which at 300 frames a second is one frame in three. Each tap is pressed
+    // and let go between two presents, at every phase of that reading.
+    for (const int framesPerSecond : {60, 144, 240, 300}) {
+        int turned = 0;
+        const int taps = 20;
+        for (int tapPresent = 10; tapPresent < 10 + taps; ++tapPresent) {
+            resetScriptedPlatform();
+            scripted().clockStep = 0.0;
+            scripted().presentStep = 1.0 / framesPerSecond;
+            scripted().randoms = {0.0, 0.0, 0.0};  // the food far off at (0, 24)
+            scripted().tapsAtPresent[tapPresent] = {scanUp};
+            scripted().keysAfterPresent.assign(static_cast<std::size_t>(tapPresent) + 20, {});
+            scripted().keysAfterPresent.push_back({scanEscape});
+            Program program;
+            startGame(program);
+            EXPECT_EQ(runPlayLoop(program), PlayOutcome::quit);
+            if (program.play.headAngle == 90 && program.play.heading.y == 2.0f) ++turned;
+        }
+        EXPECT_EQ(turned, taps) << framesPerSecond << " frames a second";
+    }
+}
+
+// Play frames until present 10, where the window looks away; then, while
+// paused, the window comes back (wait 1), looks away again (wait 2) and P is
+// tapped (wait 3); Escape is held from present 14 on.
+TEST(LookingAway, PausesAGameInPlayUntilThePlayerResumesAndLeavesTheTitleAlone) {
+    const struct {
+        WindowEvent away;
+        WindowEvent back;
+    } table[] = {
+        {WindowEvent::focusLost, WindowEvent::focusGained},
+        {WindowEvent::minimised, WindowEvent::exposed},
+        {WindowEvent::hidden, WindowEvent::exposed},
+    };
+    for (const auto& row : table) {
+        resetScriptedPlatform();
+        scripted().clockStep = 0.004;
+        scripted().randoms = {0.0, 0.0, 0.0};
+        scripted().windowEventsAtPresent[10] = {row.away};
+        scripted().eventsInWait[1].window = {row.back};
+        scripted().eventsInWait[2].window = {row.away, row.back};
+        scripted().eventsInWait[3].taps = {scanP};
+        scripted().keysAfterPresent.assign(13, {});
+        scripted().keysAfterPresent.push_back({scanEscape});
+        Program program;
+        startGame(program);
+        EXPECT_EQ(runPlayLoop(program), PlayOutcome::quit);
+        EXPECT_EQ(scripted().waits, 3) << "paused until P, whatever the window did";
+        EXPECT_GE(scripted().presents, 14);
+        EXPECT_FALSE(scripted().screensaverAllowed) << "held off again in play";
+    }
+
+    // On the title: nothing happens but a new picture, and the game that
+    // Space starts then plays on until Escape.
+    resetScriptedPlatform();
+    scripted().clockStep = 0.004;
+    scripted().randoms = {0.0, 0.0, 0.0};
+    scripted().eventsInWait[1].window = {WindowEvent::focusLost};
+    scripted().eventsInWait[2].window = {WindowEvent::focusGained};
+    scripted().eventsInWait[3].taps = {scanSpace};
+    scripted().keysAfterPresent.assign(12, {});
+    scripted().keysAfterPresent.push_back({scanEscape});
+    Program program;
+    returnToTitle(program);
+    ASSERT_EQ(runTitleLoop(program), TitleOutcome::startGame);
+    EXPECT_EQ(scripted().presents, 3) << "the title drawn again for each change of focus";
+    startGame(program);
+    EXPECT_EQ(runPlayLoop(program), PlayOutcome::quit);
+    EXPECT_EQ(scripted().presents, 13);
+    EXPECT_EQ(scripted().waits, 3) << "the game never paused";
+}
+
+TEST(StateChanges, APressMadeForOneStateNeverActsInTheNext) {
+    // Space tapped mid-game does not start the next game from the title.
+    resetScriptedPlatform();
+    scripted().clockStep = 0.004;
+    scripted().randoms = {0.0, 0.0, 0.0};
+    scripted().keysAfterPresent = {{scanUp}};
+    scripted().tapsAtPresent[5] = {scanSpace};
+    Program program;
+    startGame(program);
+    ASSERT_EQ(runPlayLoop(program), PlayOutcome::gameOver);
+    scripted().keysAfterPresent.assign(static_cast<std::size_t>(scripted().presents) + 1, {});
+    scripted().keysAfterPresent.push_back({scanEscape});
+    returnToTitle(program);
+    EXPECT_EQ(runTitleLoop(program), TitleOutcome::quit);
+
+    // An arrow tapped on the title does not turn the next snake.
+    resetScriptedPlatform();
+    scripted().eventsInWait[1].taps = {scanDown};
+    scripted().eventsInWait[2].taps = {scanSpace};
+    scripted().keysAfterPresent = {{}, {}, {}, {}, {scanEscape}};
+    returnToTitle(program);
+    ASSERT_EQ(runTitleLoop(program), TitleOutcome::startGame);
+    startGame(program);
+    ASSERT_EQ(runPlayLoop(program), PlayOutcome::quit);
+    EXPECT_EQ(program.play.headAngle, 0);
+
+    // An arrow tapped while paused does not turn the snake after the pause.
+    resetScriptedPlatform();
+    scripted().clockStep = 0.005;  // a pixel of head travel a frame
+    scripted().keysAfterPresent = {{}, {}, {scanP}, {}, {}, {}, {}, {}, {}, {}, {scanEscape}};
+    scripted().eventsInWait[1].taps = {scanDown};
+    scripted().eventsInWait[2].taps = {scanP};
+    startGame(program);
+    ASSERT_EQ(runPlayLoop(program), PlayOutcome::quit);
+    EXPECT_EQ(scripted().waits, 2);
+    EXPECT_EQ(program.play.headAngle, 0);
 }
 
 }  // namespace
