@@ -6,6 +6,7 @@
 #include "game/best_score.h"
 #include "game/food.h"
 #include "game/game_update.h"
+#include "game/palette_switch.h"
 #include "game/program.h"
 #include "platform/platform.h"
 #include "render/board_pass.h"
@@ -68,7 +69,8 @@ void startUp(Program& program) {
     seedRandom(readClock());
     setUpDisplay();
     TextureImages images;
-    makeTextureImages(images);
+    program.textureNoise = drawTextureNoise();
+    makeTextureImages(images, program.textureNoise, paletteFor(program.contrastPalette));
     // Without a target the rules keep the 512 x 256 board and the board pass
     // draws into the back buffer and copies from there.
     if (createBoardTarget(program.boardTarget, boardTargetWidth, boardTargetHeight, false)) {
@@ -107,6 +109,7 @@ TitleOutcome runTitleLoop(Program& program) {
         present();
         sleepMilliseconds(frameSleepMilliseconds);
         if (keyDown(scanSpace)) return TitleOutcome::startGame;
+        switchPaletteIfAsked(program, false);
     }
 }
 
@@ -139,6 +142,7 @@ PlayOutcome runPlayLoop(Program& program) {
             if (!paused) program.play.lastClock = readClock();
         }
         pauseKeyWasDown = pauseKeyDown;
+        switchPaletteIfAsked(program, paused);
     }
 }
 

@@ -10,6 +10,7 @@
 enum ScanCode : int {
     scanEscape = 1,
     scanP = 25,
+    scanC = 46,
     scanSpace = 57,
     scanUp = 72,
     scanLeft = 75,
@@ -41,7 +42,7 @@ void present();
 // True if the key was held at the last present while the window had focus,
 // or was pressed at any time between that present and the one before.
 // Gamepads read as keys: d-pad and left stick as the arrows, A as Space,
-// Start as Space and P, Back as Escape.
+// Start as Space and P, Back as Escape, X as C.
 bool keyDown(int scanCode);
 
 struct PixelSize {
