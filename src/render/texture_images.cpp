@@ -49,7 +49,10 @@ int levelAt(const std::vector<std::uint8_t>& noise, int x, int y, int levels) {
     return index < noise.size() ? std::min<int>(noise[index], levels - 1) : 0;
 }
 
+// Name 0 is no texture of ours (nothing uploaded yet): left alone rather than
+// filling GL's default texture.
 void replaceTexture(std::uint32_t name, const SoftwareImage& image) {
+    if (name == 0) return;
     glBindTexture(GL_TEXTURE_2D, name);
     const void* pixels = image.pixels.data();
     gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, image.width, image.height, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
