@@ -28,8 +28,8 @@ bool readPpm(std::istream& in, Picture& picture) {
     std::string magic;
     int maximum = 0;
     in >> magic >> picture.width >> picture.height >> maximum;
-    if (!in || magic != "P6" || maximum != 255 || picture.width <= 0 || picture.height <= 0 ||
-        picture.width > 16384 || picture.height > 16384)
+    if (!in || magic != "P6" || maximum != 255 || picture.width <= 0 || picture.height <= 0 || picture.width > 16384 ||
+        picture.height > 16384)
         return false;
     in.get();
     picture.rgb.resize(static_cast<std::size_t>(picture.width) * picture.height * 3);
@@ -38,9 +38,7 @@ bool readPpm(std::istream& in, Picture& picture) {
 }
 
 // Red well above green, or yellow: red at least green and green well above blue.
-bool isWarm(const std::uint8_t* p) {
-    return p[0] > 60 && p[0] >= p[1] && (p[0] > p[1] + 24 || p[1] > p[2] + 60);
-}
+bool isWarm(const std::uint8_t* p) { return p[0] > 60 && p[0] >= p[1] && (p[0] > p[1] + 24 || p[1] > p[2] + 60); }
 bool isGrass(const std::uint8_t* p) { return p[1] > p[0] + 8 && p[1] > p[2] + 8; }
 bool isGrey(const std::uint8_t* p) {
     const int high = std::max({p[0], p[1], p[2]});

@@ -102,18 +102,18 @@ SoftwareImage makeTileImage(const std::vector<std::uint8_t>& noise, const Palett
         for (int x = 0; x < smallImageSize; ++x)
             setPixel(image, x, y,
                      noiseColour(palette.stoneLow, palette.stoneHigh, levelAt(noise, x, y, stoneLevels), stoneLevels));
-    const std::uint32_t jointColor = palette.joint;
+    const std::uint32_t joint = palette.joint;
     // Four courses of stones; the top row and left column are joints too, so
     // tiles laid side by side show a joint on every side.
-    drawLine(image, 0, 0, 64, 0, jointColor);
-    drawLine(image, 0, 0, 0, 64, jointColor);
-    drawLine(image, 0, 16, 64, 16, jointColor);
-    drawLine(image, 0, 32, 64, 32, jointColor);
-    drawLine(image, 0, 48, 64, 48, jointColor);
-    drawLine(image, 16, 0, 16, 16, jointColor);
-    drawLine(image, 48, 16, 48, 32, jointColor);
-    drawLine(image, 16, 32, 16, 48, jointColor);
-    drawLine(image, 32, 48, 32, 64, jointColor);
+    drawLine(image, 0, 0, 64, 0, joint);
+    drawLine(image, 0, 0, 0, 64, joint);
+    drawLine(image, 0, 16, 64, 16, joint);
+    drawLine(image, 0, 32, 64, 32, joint);
+    drawLine(image, 0, 48, 64, 48, joint);
+    drawLine(image, 16, 0, 16, 16, joint);
+    drawLine(image, 48, 16, 48, 32, joint);
+    drawLine(image, 16, 32, 16, 48, joint);
+    drawLine(image, 32, 48, 32, 64, joint);
     if (blurred) blurImage(image, image, 1);
     return image;
 }

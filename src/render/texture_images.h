@@ -42,14 +42,16 @@ void recolourTextures(const TextureSet& textures, const TextureNoise& noise, con
 
 // The pictures one by one, in the order makeTextureImages makes them. Without
 // noise given, the tile and the background draw their own from nextRandom().
-SoftwareImage makeFontImage();  // 128 x 128 glyph grid, stored upside down
+SoftwareImage makeFontImage();                                        // 128 x 128 glyph grid, stored upside down
 SoftwareImage makeBodyImage(const Palette& palette = designPalette);  // 64 x 64 disc
 SoftwareImage makeHeadImage(const Palette& palette = designPalette);  // the disc with two eyes on the +x side
-SoftwareImage makeTileImage(bool blurred);  // stones with dark joints
+SoftwareImage makeTileImage(bool blurred);                            // stones with dark joints
 SoftwareImage makeTileImage(const std::vector<std::uint8_t>& noise, const Palette& palette, bool blurred);
 SoftwareImage makeBackgroundImage();  // blurred grass noise, left half mirrored
 SoftwareImage makeBackgroundImage(const std::vector<std::uint8_t>& noise, const Palette& palette);
 
 constexpr std::uint32_t transparentColor = 0x00000000u;
+constexpr std::uint32_t bodyRed = designPalette.snake;  // the icon keeps the design's colours
+constexpr std::uint32_t jointColor = designPalette.joint;
 constexpr std::uint32_t whiteColor = 0xFFFFFFFFu;
 constexpr std::uint32_t blackColor = 0xFF000000u;

@@ -83,10 +83,14 @@ Measured measure(const Readback& board, const Readback& withoutFood) {
             const Rgba p = board.at(x, y);
             const float dx = static_cast<float>(x) + 0.5f - headX;
             const float dy = static_cast<float>(y) + 0.5f - boardMiddle;
-            if (y < 16 || y >= 240) add(m.stones, p);
-            else if (dx * dx + dy * dy <= 6.0f * 6.0f) add(m.head, p);
-            else if (x >= 80 && x < 180 && std::fabs(dy) <= 5.0f) add(m.body, p);
-            else if (x >= 240 && x < 380 && y >= 24 && y < 232) add(m.grass, p);
+            if (y < 16 || y >= 240)
+                add(m.stones, p);
+            else if (dx * dx + dy * dy <= 6.0f * 6.0f)
+                add(m.head, p);
+            else if (x >= 80 && x < 180 && std::fabs(dy) <= 5.0f)
+                add(m.body, p);
+            else if (x >= 240 && x < 380 && y >= 24 && y < 232)
+                add(m.grass, p);
             else if (std::fabs(static_cast<float>(x) + 0.5f - foodX) < 8.0f && std::fabs(dy) < 8.0f) {
                 const Rgba q = withoutFood.at(x, y);
                 if (std::abs(p.r - q.r) + std::abs(p.g - q.g) + std::abs(p.b - q.b) > 60) add(m.digit, p);
@@ -117,8 +121,8 @@ TEST(PaletteContrast, TheContrastPaletteKeepsEveryThingThreeToOneFromTheGrassInA
     const Readback designBoard = drawWithoutFood(play, target, textures);
     const Measured design = measure(drawAtFlickerTop(play, target, textures), designBoard);
     recolourTextures(textures, noise, contrastPalette);
-    const Measured contrast =
-        measure(drawAtFlickerTop(play, target, textures), drawWithoutFood(play, target, textures));
+    const Measured contrast = measure(drawAtFlickerTop(play, target, textures),
+                                      drawWithoutFood(play, target, textures));
     recolourTextures(textures, noise, designPalette);
     const Readback designAgain = drawWithoutFood(play, target, textures);
 

@@ -9,15 +9,12 @@ namespace {
 using Matrix = std::array<std::array<double, 3>, 3>;
 
 constexpr Matrix identity{{{1.0, 0.0, 0.0}, {0.0, 1.0, 0.0}, {0.0, 0.0, 1.0}}};
-constexpr Matrix protanopia{{{0.152286, 1.052583, -0.204868},
-                             {0.114503, 0.786281, 0.099216},
-                             {-0.003882, -0.048116, 1.051998}}};
-constexpr Matrix deuteranopia{{{0.367322, 0.860646, -0.227968},
-                               {0.280085, 0.672501, 0.047413},
-                               {-0.011820, 0.042940, 0.968881}}};
-constexpr Matrix tritanopia{{{1.255528, -0.076749, -0.178779},
-                             {-0.078411, 0.930809, 0.147602},
-                             {0.004733, 0.691367, 0.303900}}};
+constexpr Matrix protanopia{
+    {{0.152286, 1.052583, -0.204868}, {0.114503, 0.786281, 0.099216}, {-0.003882, -0.048116, 1.051998}}};
+constexpr Matrix deuteranopia{
+    {{0.367322, 0.860646, -0.227968}, {0.280085, 0.672501, 0.047413}, {-0.011820, 0.042940, 0.968881}}};
+constexpr Matrix tritanopia{
+    {{1.255528, -0.076749, -0.178779}, {-0.078411, 0.930809, 0.147602}, {0.004733, 0.691367, 0.303900}}};
 
 const Matrix& matrixFor(Vision vision) {
     switch (vision) {
@@ -81,7 +78,8 @@ std::vector<ContrastRow> contrastTable(const std::vector<std::pair<std::string, 
     std::vector<ContrastRow> rows;
     for (const auto& [name, colour] : things) {
         ContrastRow row{name, {}};
-        for (std::size_t v = 0; v < everyVision.size(); ++v) row.ratios[v] = contrastRatio(colour, grass, everyVision[v]);
+        for (std::size_t v = 0; v < everyVision.size(); ++v)
+            row.ratios[v] = contrastRatio(colour, grass, everyVision[v]);
         rows.push_back(row);
     }
     return rows;

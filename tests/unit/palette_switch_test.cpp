@@ -37,8 +37,8 @@ Outcome run(bool inPlay, std::vector<std::set<int>> keys, bool withC) {
         returnToTitle(program);
         EXPECT_EQ(runTitleLoop(program), TitleOutcome::quit);
     }
-    Outcome outcome{program.contrastPalette, {}, program.play.reversalPulse, program.play.playTime,
-                    scripted().randoms.size()};
+    Outcome outcome{
+        program.contrastPalette, {}, program.play.reversalPulse, program.play.playTime, scripted().randoms.size()};
     for (const Segment& s : program.play.snake) outcome.snake.emplace_back(s.x, s.y);
     return outcome;
 }

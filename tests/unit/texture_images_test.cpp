@@ -282,9 +282,9 @@ TEST_F(NoiseImages, EachPaletteRunsItsNoiseFromItsLowToItsHighColourAndColoursTh
         for (std::size_t i = 0; i < extremes.size(); ++i) extremes[i] = i % 2 == 0 ? 0 : 63;
         const SoftwareImage tile = makeTileImage(extremes, *palette, false);
         for (auto [x, y] : {std::pair{2, 2}, {3, 2}, {16, 8}, {40, 63}})
-            EXPECT_EQ(getPixel(tile, x, y), onJoint(x, y)               ? palette->joint
+            EXPECT_EQ(getPixel(tile, x, y), onJoint(x, y)           ? palette->joint
                                             : (y * 64 + x) % 2 == 0 ? palette->stoneLow
-                                                                      : palette->stoneHigh)
+                                                                    : palette->stoneHigh)
                 << x << "," << y;
         // Level 31 is the grass's highest: a flat field stays flat through the blur.
         const SoftwareImage grass = makeBackgroundImage(std::vector<std::uint8_t>(64 * 64, 31), *palette);
