@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -51,7 +50,7 @@ bool isGrey(const std::uint8_t* p) {
 int main() {
     Picture picture;
     if (!readPpm(std::cin, picture)) {
-        std::fputs("screenshot_contrast: standard input is not a binary PPM with 8-bit channels\n", stderr);
+        std::cerr << "screenshot_contrast: standard input is not a binary PPM with 8-bit channels\n";
         return 1;
     }
     double sumX = 0.0, sumY = 0.0;
@@ -64,7 +63,7 @@ int main() {
                 ++warm;
             }
     if (warm == 0) {
-        std::fputs("screenshot_contrast: no snake in the picture\n", stderr);
+        std::cerr << "screenshot_contrast: no snake in the picture\n";
         return 1;
     }
     const double headX = sumX / static_cast<double>(warm);
@@ -81,9 +80,9 @@ int main() {
             else if (y > picture.height * 17 / 20 && isGrey(p))
                 addPixel(stones, p[0], p[1], p[2]);
         }
-    std::printf("snake %ld, grass %ld, stone pixels %ld; head near (%.0f, %.0f)\n", snake.count, grass.count,
-                stones.count, headX, headY);
+    std::cout << "snake " << snake.count << ", grass " << grass.count << ", stone pixels " << stones.count
+              << "; head near (" << std::lround(headX) << ", " << std::lround(headY) << ")\n";
     const auto rows = contrastTable({{"snake", meanColour(snake)}, {"stones", meanColour(stones)}}, meanColour(grass));
-    std::fputs(formatContrastTable("Screenshot, mean linear colours:", rows).c_str(), stdout);
+    std::cout << formatContrastTable("Screenshot, mean linear colours:", rows);
     return 0;
 }

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <iomanip>
+#include <sstream>
 
 namespace {
 
@@ -86,15 +87,15 @@ std::vector<ContrastRow> contrastTable(const std::vector<std::pair<std::string, 
 }
 
 std::string formatContrastTable(const std::string& title, const std::vector<ContrastRow>& rows) {
-    std::string text = title + "\n";
-    char line[160];
-    std::snprintf(line, sizeof line, "  %-8s %8s %11s %13s %11s\n", "vs grass", "normal", "protanopia", "deuteranopia",
-                  "tritanopia");
-    text += line;
+    std::ostringstream text;
+    text << title << "\n  " << std::left << std::setw(8) << "vs grass" << std::right << std::setw(9) << "normal"
+         << std::setw(12) << "protanopia" << std::setw(14) << "deuteranopia" << std::setw(11) << "tritanopia"
+         << "\n";
+    text << std::fixed << std::setprecision(2);
     for (const ContrastRow& row : rows) {
-        std::snprintf(line, sizeof line, "  %-8s %8.2f %11.2f %13.2f %11.2f\n", row.thing.c_str(), row.ratios[0],
-                      row.ratios[1], row.ratios[2], row.ratios[3]);
-        text += line;
+        text << "  " << std::left << std::setw(8) << row.thing << std::right << std::setw(9) << row.ratios[0]
+             << std::setw(12) << row.ratios[1] << std::setw(14) << row.ratios[2] << std::setw(11) << row.ratios[3]
+             << "\n";
     }
-    return text;
+    return text.str();
 }

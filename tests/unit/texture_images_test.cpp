@@ -278,7 +278,7 @@ TEST_F(NoiseImages, KeptNoiseMakesTheDrawnPicturesAgainInEitherPaletteWithoutDra
 TEST_F(NoiseImages, EachPaletteRunsItsNoiseFromItsLowToItsHighColourAndColoursTheSnakeAndJoints) {
     for (const Palette* palette : {&designPalette, &contrastPalette}) {
         SCOPED_TRACE(palette == &designPalette ? "design" : "contrast");
-        std::vector<std::uint8_t> extremes(64 * 64);
+        std::vector<std::uint8_t> extremes(std::size_t{64} * 64);
         for (std::size_t i = 0; i < extremes.size(); ++i) extremes[i] = i % 2 == 0 ? 0 : 63;
         const SoftwareImage tile = makeTileImage(extremes, *palette, false);
         for (auto [x, y] : {std::pair{2, 2}, {3, 2}, {16, 8}, {40, 63}})
@@ -287,7 +287,7 @@ TEST_F(NoiseImages, EachPaletteRunsItsNoiseFromItsLowToItsHighColourAndColoursTh
                                                                     : palette->stoneHigh)
                 << x << "," << y;
         // Level 31 is the grass's highest: a flat field stays flat through the blur.
-        const SoftwareImage grass = makeBackgroundImage(std::vector<std::uint8_t>(64 * 64, 31), *palette);
+        const SoftwareImage grass = makeBackgroundImage(std::vector<std::uint8_t>(std::size_t{64} * 64, 31), *palette);
         EXPECT_EQ(getPixel(grass, 10, 10), palette->grassHigh);
         EXPECT_EQ(getPixel(makeBodyImage(*palette), 32, 32), palette->snake);
         EXPECT_EQ(getPixel(makeHeadImage(*palette), 20, 32), palette->snake);
