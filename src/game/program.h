@@ -15,6 +15,9 @@ struct Program {
     std::uint32_t boardCopyTexture = 0;  // only without off-screen rendering
     LightParams light;
     PlayState play;
+    TextureNoise textureNoise;     // kept from start-up for making the pictures again
+    bool contrastPalette = false;  // the colours start-up makes the pictures in; C switches
+    bool paletteKeyWasDown = false;
 };
 
 // The texture the cylinder pass wraps: the target's, or the copy's.

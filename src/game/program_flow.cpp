@@ -6,6 +6,7 @@
 #include "game/best_score.h"
 #include "game/food.h"
 #include "game/game_update.h"
+#include "game/palette_switch.h"
 #include "game/program.h"
 #include "platform/platform.h"
 #include "render/board_pass.h"
@@ -69,7 +70,8 @@ void startUp(Program& program) {
     seedRandom(readClock());
     setUpDisplay();
     TextureImages images;
-    makeTextureImages(images);
+    program.textureNoise = drawTextureNoise();
+    makeTextureImages(images, program.textureNoise, paletteFor(program.contrastPalette));
     // Without a target the rules keep the 512 x 256 board and the board pass
     // draws into the back buffer and copies from there.
     if (createBoardTarget(program.boardTarget, boardTargetWidth, boardTargetHeight, false)) {
@@ -129,6 +131,7 @@ TitleOutcome runTitleLoop(Program& program) {
             needsPicture = pulsing ? waitUntil(nextFrame) : waitForEvents(stillWaitMilliseconds);
         }
         if (keyDown(scanSpace)) return TitleOutcome::startGame;
+        switchPaletteIfAsked(program, false);
     }
 }
 
@@ -177,6 +180,8 @@ PlayOutcome runPlayLoop(Program& program) {
             // Measured from here, the next frame leaves the paused time out.
             if (!paused) program.play.lastClock = readClock();
         }
+        // A paused picture shows the new colours at once.
+        if (switchPaletteIfAsked(program, paused) && paused) pictureShown = false;
     }
 }
 

@@ -12,6 +12,7 @@
 enum ScanCode : int {
     scanEscape = 1,
     scanP = 25,
+    scanC = 46,
     scanSpace = 57,
     scanUp = 72,
     scanLeft = 75,
@@ -53,7 +54,8 @@ bool presentWaitsForRefresh();
 // focus, or was pressed since the game last read it: the read clears the
 // press, so a tap counts once, however rarely the game reads that key.
 // Gamepads read as keys: d-pad and left stick as the arrows, A as Space,
-// Start as Space and P, Back as Escape. W A S D (by position) are arrows too.
+// Start as Space and P, Back as Escape, X as C. W A S D (by position) are
+// arrows too.
 bool keyDown(int scanCode);
 // Forgets presses not read yet; for a change of state (title, play, pause),
 // so that a key meant for one never acts in the next.

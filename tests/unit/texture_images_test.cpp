@@ -256,4 +256,42 @@ TEST_F(NoiseImages, MakeTextureImagesFillsTheSlotsInOrderTileNoiseBeforeBackgrou
     }
 }
 
+TEST_F(NoiseImages, KeptNoiseMakesTheDrawnPicturesAgainInEitherPaletteWithoutDrawing) {
+    TextureImages drawn;
+    makeTextureImages(drawn);
+    resetScriptedPlatform();
+    const TextureNoise noise = drawTextureNoise();
+    queueExtremes(3);  // any draw from here on would take these
+    TextureImages design;
+    TextureImages contrast;
+    makeTextureImages(contrast, noise, contrastPalette);
+    makeTextureImages(design, noise, designPalette);
+    EXPECT_EQ(scripted().randoms.size(), 3u) << "no draws";
+    for (int slot = 0; slot < textureSlotCount; ++slot) {
+        EXPECT_EQ(design[slot].pixels, drawn[slot].pixels) << "slot " << slot;
+        // The font and the grass are the same in both palettes.
+        const bool shared = slot == fontSlot || slot == backgroundSlot;
+        EXPECT_EQ(contrast[slot].pixels == design[slot].pixels, shared) << "slot " << slot;
+    }
+}
+
+TEST_F(NoiseImages, EachPaletteRunsItsNoiseFromItsLowToItsHighColourAndColoursTheSnakeAndJoints) {
+    for (const Palette* palette : {&designPalette, &contrastPalette}) {
+        SCOPED_TRACE(palette == &designPalette ? "design" : "contrast");
+        std::vector<std::uint8_t> extremes(std::size_t{64} * 64);
+        for (std::size_t i = 0; i < extremes.size(); ++i) extremes[i] = i % 2 == 0 ? 0 : 63;
+        const SoftwareImage tile = makeTileImage(extremes, *palette, false);
+        for (auto [x, y] : {std::pair{2, 2}, {3, 2}, {16, 8}, {40, 63}})
+            EXPECT_EQ(getPixel(tile, x, y), onJoint(x, y)           ? palette->joint
+                                            : (y * 64 + x) % 2 == 0 ? palette->stoneLow
+                                                                    : palette->stoneHigh)
+                << x << "," << y;
+        // Level 31 is the grass's highest: a flat field stays flat through the blur.
+        const SoftwareImage grass = makeBackgroundImage(std::vector<std::uint8_t>(std::size_t{64} * 64, 31), *palette);
+        EXPECT_EQ(getPixel(grass, 10, 10), palette->grassHigh);
+        EXPECT_EQ(getPixel(makeBodyImage(*palette), 32, 32), palette->snake);
+        EXPECT_EQ(getPixel(makeHeadImage(*palette), 20, 32), palette->snake);
+    }
+}
+
 }  // namespace
