@@ -19,9 +19,10 @@ bool isFullScreen(SDL_Window* window) {
     const int index = SDL_GetWindowDisplayIndex(window);
     SDL_Rect bounds;
     if (index < 0 || SDL_GetDisplayBounds(index, &bounds) != 0) return true;
-    int width = 0, height = 0;
+    int x = 0, y = 0, width = 0, height = 0;
+    SDL_GetWindowPosition(window, &x, &y);
     SDL_GetWindowSize(window, &width, &height);
-    return width >= bounds.w && height >= bounds.h;
+    return x <= bounds.x && y <= bounds.y && width >= bounds.w && height >= bounds.h;
 }
 
 void notePlacement(SDL_Window* window, WindowMode& mode) {

@@ -142,6 +142,23 @@ void askToMaximise(const std::string& window) {
     sleepSeconds(0.8);
 }
 
+// What a window manager's own key or menu does: end full screen.
+void askToLeaveFullScreen(const std::string& window) {
+    ::Display* x = XOpenDisplay(nullptr);
+    ASSERT_NE(x, nullptr);
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = std::stoul(window);
+    event.xclient.message_type = XInternAtom(x, "_NET_WM_STATE", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = 0;  // remove
+    event.xclient.data.l[1] = static_cast<long>(XInternAtom(x, "_NET_WM_STATE_FULLSCREEN", False));
+    event.xclient.data.l[3] = 1;
+    XSendEvent(x, DefaultRootWindow(x), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XCloseDisplay(x);
+    sleepSeconds(0.8);
+}
+
 bool dark(const Screenshot& s, int x, int y) { return s.r(x, y) < 10 && s.g(x, y) < 10 && s.b(x, y) < 10; }
 
 // The first and last lit columns of a row.
@@ -265,6 +282,39 @@ TEST(FullScreen, OnAScreenWithoutA1024By768ModeThePictureIsCentredBetweenBlackBa
         EXPECT_EQ(back.height, 768);
         EXPECT_EQ(back.x, windowed.x) << "back where it was";
         EXPECT_EQ(back.y, windowed.y) << "back where it was";
+    }
+    keyDownX("Escape");
+    const bool ended = waitForExit(game, 20.0);
+    keyUpX("Escape");
+    if (!ended) killGame(game);
+    EXPECT_TRUE(ended && game.exitStatus == 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FullScreen, AfterTheWindowManagerEndsFullScreenAltEnterAndTheMaximiseBoxSwitchItOnAgain) {
+    ManagedScreen screen("1280x1024x24");
+    ASSERT_TRUE(screen.ready) << "no X server with a window manager";
+    GameProcess game = startGame();
+    ASSERT_TRUE(waitForWindow(20.0)) << readFile(game.stderrPath);
+    sleepSeconds(0.5);
+    const std::string window = gameWindow();
+    auto covering = [&] { return isFullScreen(window) && placeOf(window).width == 1280; };
+    auto windowed = [&] { return !isFullScreen(window) && placeOf(window).width == 1024; };
+    for (int round = 0; round < 2; ++round) {
+        pressAltEnter();
+        ASSERT_TRUE(waitFor(covering, 20.0)) << "round " << round << ": " << geometry(window);
+        askToLeaveFullScreen(window);
+        ASSERT_TRUE(waitFor(windowed, 20.0)) << "round " << round << ": " << geometry(window);
+        if (round == 0)
+            pressAltEnter();
+        else
+            askToMaximise(window);
+        EXPECT_TRUE(waitFor(covering, 20.0)) << "round " << round << ": full screen again: " << geometry(window);
+        pressAltEnter();
+        EXPECT_TRUE(waitFor(windowed, 20.0)) << "round " << round << ": " << geometry(window);
     }
     keyDownX("Escape");
     const bool ended = waitForExit(game, 20.0);

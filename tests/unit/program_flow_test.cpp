@@ -349,7 +349,7 @@ PlayState runWithPause(const PauseRun& run) {
     for (int present = 20; present <= 22; ++present) keys[static_cast<std::size_t>(present) - 1].insert(scanLeft);
     if (run.pausedWaits > 0) {
         keys.push_back({scanP});
-        keys.push_back({});
+        keys.emplace_back();
         scripted().eventsInWait[run.pausedWaits].taps = {run.resume ? scanP : scanEscape};
     }
     keys.push_back({scanEscape});
