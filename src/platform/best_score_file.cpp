@@ -102,7 +102,8 @@ void removeLeftovers(const std::string& folder, const std::string& ownGame, cons
     while (const dirent* entry = ::readdir(dir)) {
         const std::string name = entry->d_name;
         if (!isTemporaryName(name)) continue;
-        const std::string path = folder + "/" + name;
+        std::string path = folder;
+        path.append("/").append(name);
         if (path == ownGame || path == ownScore) continue;
         struct stat status {};
         if (::fstatat(::dirfd(dir), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) != 0) continue;

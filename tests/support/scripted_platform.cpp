@@ -130,12 +130,12 @@ Settings loadSettings() { return state.settings; }
 
 void keepSoundSetting(bool on) {
     state.settings.soundOn = on;
-    state.keptSettings.push_back(on ? "sound=on" : "sound=off");
+    state.keptSettings.emplace_back(on ? "sound=on" : "sound=off");
 }
 
 void keepPaletteSetting(bool contrast) {
     state.settings.contrastPalette = contrast;
-    state.keptSettings.push_back(contrast ? "palette=contrast" : "palette=design");
+    state.keptSettings.emplace_back(contrast ? "palette=contrast" : "palette=design");
 }
 
 double readClock() {
