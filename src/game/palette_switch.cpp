@@ -27,6 +27,7 @@ bool switchPaletteIfAsked(Program& program, bool paused) {
     if (!pressed) return false;
     program.contrastPalette = !program.contrastPalette;
     recolourTextures(program.textures, program.textureNoise, paletteFor(program.contrastPalette));
+    keepPaletteSetting(program.contrastPalette);
     if (paused) redrawStillBoard(program);
     return true;
 }

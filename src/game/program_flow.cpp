@@ -70,6 +70,8 @@ void startUp(Program& program) {
     seedRandom(readClock());
     setUpDisplay();
     TextureImages images;
+    // The player's colours from the last run, before any picture is made.
+    program.contrastPalette = loadSettings().contrastPalette;
     program.textureNoise = drawTextureNoise();
     makeTextureImages(images, program.textureNoise, paletteFor(program.contrastPalette));
     // Without a target the rules keep the 512 x 256 board and the board pass

@@ -20,6 +20,7 @@ struct Outcome {
     float reversalPulse = 0.0f;
     double playTime = 0.0;
     std::size_t randomsLeft = 0;
+    std::vector<std::string> kept;  // the choices handed to the settings file
 };
 
 // Still screens wait for events instead of presenting, so their keys come as
@@ -43,8 +44,9 @@ Outcome run(bool inPlay, std::vector<std::set<int>> keys, std::map<int, std::set
         returnToTitle(program);
         EXPECT_EQ(runTitleLoop(program), TitleOutcome::quit);
     }
-    Outcome outcome{
-        program.contrastPalette, {}, program.play.reversalPulse, program.play.playTime, scripted().randoms.size()};
+    Outcome outcome{program.contrastPalette,    {},
+                    program.play.reversalPulse, program.play.playTime,
+                    scripted().randoms.size(),  scripted().keptSettings};
     for (const Segment& s : program.play.snake) outcome.snake.emplace_back(s.x, s.y);
     return outcome;
 }
@@ -73,6 +75,9 @@ TEST(PaletteSwitch, CSwitchesOnItsPressOnTheTitleInPlayAndPausedAndMovesAndDraws
         const Outcome without = run(c.inPlay, c.keys, c.tapsInWait, false);
         EXPECT_EQ(with.contrast, c.contrast);
         EXPECT_FALSE(without.contrast);
+        ASSERT_FALSE(with.kept.empty()) << "every switch is remembered";
+        EXPECT_EQ(with.kept.back(), c.contrast ? "palette=contrast" : "palette=design");
+        EXPECT_TRUE(without.kept.empty());
         EXPECT_EQ(with.snake, without.snake);
         EXPECT_EQ(with.reversalPulse, without.reversalPulse);
         EXPECT_EQ(with.playTime, without.playTime);
