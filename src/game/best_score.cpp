@@ -6,6 +6,7 @@
 
 void noteFinalScore(PlayState& play) {
     const int score = upperIndex(play.snake);
+    noteEvent(play.events, score > play.bestScore ? GameEventKind::newBest : GameEventKind::death);
     if (score <= play.bestScore) return;
     play.bestScore = score;
     saveBestScore(score);

@@ -7,6 +7,7 @@
 #include "game/food.h"
 #include "game/game_update.h"
 #include "game/program.h"
+#include "game/sound_flow.h"
 #include "platform/platform.h"
 #include "render/board_pass.h"
 #include "render/cylinder_pass.h"
@@ -44,6 +45,7 @@ bool runPlayFrame(Program& program) {
     play.viewY = -play.snake[0].y;
     play.segmentRadius = 8.0f;
     if (play.reversalPulse == 0.0f && !runGameUpdate(play)) return false;
+    handOverSounds(program);
     runBoardPass(play, program.boardTarget, program.boardCopyTexture, program.textures, program.font);
     runCylinderPass(play, boardTexture(program), play.boardHeight, program.light, program.font);
     present();
@@ -92,18 +94,22 @@ void startUp(Program& program) {
 void returnToTitle(Program& program) {
     program.play.movingHorizontally = true;
     program.play.movingVertically = false;
+    // A device plugged in (or back) since the last game is found here, never in play.
+    refreshSound(program);
     glDisable(GL_LIGHTING);
     glDisable(GL_DEPTH_TEST);
 }
 
 void drawTitleFrame(const Program& program) {
-    drawTitleScreen(program.font, program.play.gamePlayed, upperIndex(program.play.snake), program.play.bestScore);
+    drawTitleScreen(program.font, program.play.gamePlayed, upperIndex(program.play.snake), program.play.bestScore,
+                    !program.sound.on);
 }
 
 TitleOutcome runTitleLoop(Program& program) {
     for (;;) {
         drawTitleFrame(program);
         if (keyDown(scanEscape) || terminationRequested()) return TitleOutcome::quit;
+        handleSoundKey(program);
         present();
         sleepMilliseconds(frameSleepMilliseconds);
         if (keyDown(scanSpace)) return TitleOutcome::startGame;
@@ -118,6 +124,8 @@ void startGame(Program& program) {
     placeFood(play.food, foodOrigin(), foodExtent(play.boardWidth, play.boardHeight), play.snake);
     play.lastClock = readClock();
     play.gamePlayed = true;
+    play.events.count = 0;
+    noteEvent(play.events, GameEventKind::gameStart);
 }
 
 PlayOutcome runPlayLoop(Program& program) {
@@ -129,12 +137,16 @@ PlayOutcome runPlayLoop(Program& program) {
             runPausedFrame(program);
         } else if (!runPlayFrame(program)) {
             noteFinalScore(program.play);
+            handOverSounds(program);
             return PlayOutcome::gameOver;
         }
         if (keyDown(scanEscape) || terminationRequested()) return PlayOutcome::quit;
+        handleSoundKey(program);
         const bool pauseKeyDown = keyDown(scanP);
         if (pauseKeyDown && !pauseKeyWasDown) {
             paused = !paused;
+            noteEvent(program.play.events, paused ? GameEventKind::pause : GameEventKind::resume);
+            handOverSounds(program);
             // Measured from here, the next frame leaves the paused time out.
             if (!paused) program.play.lastClock = readClock();
         }

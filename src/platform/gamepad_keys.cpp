@@ -28,6 +28,7 @@ PadKeys pcScanCodesForPadButton(int sdlButton) {
     case SDL_CONTROLLER_BUTTON_A: return keys(scanSpace);
     case SDL_CONTROLLER_BUTTON_START: return keys(scanSpace, scanP);
     case SDL_CONTROLLER_BUTTON_BACK: return keys(scanEscape);
+    case SDL_CONTROLLER_BUTTON_Y: return keys(scanM);
     default: return PadKeys{};
     }
 }

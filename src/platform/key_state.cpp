@@ -17,6 +17,7 @@ int pcScanCodeFor(int sdlScancode) {
     case SDL_SCANCODE_ESCAPE: return scanEscape;
     case SDL_SCANCODE_SPACE: return scanSpace;
     case SDL_SCANCODE_P: return scanP;
+    case SDL_SCANCODE_M: return scanM;
     // The keypad keys are separate scancodes in SDL whatever NumLock says.
     case SDL_SCANCODE_UP:
     case SDL_SCANCODE_KP_8: return scanUp;

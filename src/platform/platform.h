@@ -3,13 +3,16 @@
 // The real build implements them over SDL2 in src/platform/; tests link a
 // scripted version with their own clock, keys and random numbers instead.
 
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // PC keyboard scan codes (set 1) of the keys the game reads.
 enum ScanCode : int {
     scanEscape = 1,
     scanP = 25,
+    scanM = 50,
     scanSpace = 57,
     scanUp = 72,
     scanLeft = 75,
@@ -41,7 +44,7 @@ void present();
 // True if the key was held at the last present while the window had focus,
 // or was pressed at any time between that present and the one before.
 // Gamepads read as keys: d-pad and left stick as the arrows, A as Space,
-// Start as Space and P, Back as Escape.
+// Start as Space and P, Back as Escape, Y as M.
 bool keyDown(int scanCode);
 
 struct PixelSize {
@@ -58,6 +61,20 @@ int loadBestScore();
 // Keeps score as the best for later runs; written whole or not at all. A
 // failure prints one line on standard error and is otherwise ignored.
 void saveBestScore(int score);
+
+// Sound output on the default device (SDL_AUDIODRIVER picks the driver).
+// openSound opens it unless it is open and still there, and gives its sample
+// rate, or 0 when there is no sound. Opening blocks: call it at start-up, on
+// the title and when the player turns sound on, never during play. The first
+// failure of a run prints one line on standard error, later ones nothing.
+int openSound();
+void closeSound();
+// A copy of the effects (mono, at openSound's rate, in [-1, 1]) for
+// playSoundEffects to play by number; replaces any kept before.
+void keepSoundEffects(std::span<const std::vector<float>> effects);
+// Starts effects at the output's next buffer; with stopFirst, what is playing
+// stops first. Never waits for the output and never allocates.
+void playSoundEffects(std::span<const int> effects, bool stopFirst);
 
 double readClock();  // seconds, monotonic, arbitrary origin
 void sleepMilliseconds(int milliseconds);

@@ -8,19 +8,19 @@
 
 namespace {
 
-constexpr int arrowsAndButtons[] = {scanUp, scanDown, scanLeft, scanRight, scanSpace, scanP, scanEscape};
+constexpr int arrowsAndButtons[] = {scanUp, scanDown, scanLeft, scanRight, scanSpace, scanP, scanEscape, scanM};
 
 // The keys down after the next present, as a bit set in the order above.
 unsigned keysAfterPresent() {
     present();
     unsigned down = 0;
-    for (int i = 0; i < 7; ++i)
+    for (int i = 0; i < 8; ++i)
         if (keyDown(arrowsAndButtons[i])) down |= 1u << i;
     return down;
 }
 
 constexpr unsigned bitOf(int scanCode) {
-    for (int i = 0; i < 7; ++i)
+    for (int i = 0; i < 8; ++i)
         if (arrowsAndButtons[i] == scanCode) return 1u << i;
     return 0;
 }
@@ -86,6 +86,7 @@ TEST(Gamepad, PluggedInAtAnyTimeItSteersStartsAndQuitsLikeTheKeysAndPulledOutItL
         {SDL_CONTROLLER_BUTTON_A, bitOf(scanSpace)},
         {SDL_CONTROLLER_BUTTON_START, bitOf(scanSpace) | bitOf(scanP)},
         {SDL_CONTROLLER_BUTTON_BACK, bitOf(scanEscape)},
+        {SDL_CONTROLLER_BUTTON_Y, bitOf(scanM)},
         {SDL_CONTROLLER_BUTTON_B, 0},
     };
     for (const auto& b : buttons) {

@@ -67,6 +67,7 @@ TEST(MersenneTwister, UnitDoublesStayBelowOneAndMatchTheWordOver2To32) {
 
 TEST(KeyState, ArrowsAndKeypadGiveTheSameScanCodes) {
     EXPECT_EQ(pcScanCodeFor(SDL_SCANCODE_ESCAPE), 1);
+    EXPECT_EQ(pcScanCodeFor(SDL_SCANCODE_M), 50);
     EXPECT_EQ(pcScanCodeFor(SDL_SCANCODE_SPACE), 57);
     EXPECT_EQ(pcScanCodeFor(SDL_SCANCODE_UP), 72);
     EXPECT_EQ(pcScanCodeFor(SDL_SCANCODE_KP_8), 72);
