@@ -17,7 +17,7 @@ namespace {
 constexpr int rate = 48000;
 
 const char* const names[soundEffectCount] = {
-    "game-start", "eat-1", "eat-2", "eat-3", "eat-4", "eat-5",  "eat-6",  "eat-7",
+    "game-start", "eat-1", "eat-2",    "eat-3", "eat-4",    "eat-5", "eat-6",  "eat-7",
     "eat-8",      "eat-9", "reversal", "death", "new-best", "pause", "resume",
 };
 

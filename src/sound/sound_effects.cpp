@@ -48,7 +48,8 @@ std::vector<float> reversal(int rate, double seconds) {
 }
 
 void addDeathBurst(std::vector<float>& s, int rate, double seconds, double decayPerSecond) {
-    addNoiseBurst(s, rate, 0.0, seconds, {.startHz = 5000.0, .endHz = 150.0, .level = 1.0, .decayPerSecond = decayPerSecond});
+    addNoiseBurst(s, rate, 0.0, seconds,
+                  {.startHz = 5000.0, .endHz = 150.0, .level = 1.0, .decayPerSecond = decayPerSecond});
     addTone(s, rate, 0.0, seconds,
             {.startHz = 330.0, .endHz = 55.0, .releaseSeconds = seconds / 3.0, .level = 0.35, .square = true});
 }
@@ -68,7 +69,11 @@ std::vector<float> newBest(int rate) {
     for (int i = 0; i < 4; ++i) {
         const double length = i < 3 ? recordNoteSeconds : lastNoteSeconds;
         addTone(s, rate, recordBurstSeconds + i * recordNoteSeconds, length,
-                {.startHz = notes[i], .endHz = notes[i], .releaseSeconds = i < 3 ? 0.02 : 0.15, .level = 0.5, .square = true});
+                {.startHz = notes[i],
+                 .endHz = notes[i],
+                 .releaseSeconds = i < 3 ? 0.02 : 0.15,
+                 .level = 0.5,
+                 .square = true});
     }
     return s;
 }

@@ -128,22 +128,20 @@ std::vector<float> mixStep(SoundMixer& mixer, const SoundBank& bank, const MixSt
 
 TEST(SoundMixer, VoicesPlayOnAcrossBuffersAFifthTakesTheOldestAndAStopClearsThem) {
     // Effects with one power of two each, so a sum shows which voices play.
-    const SoundBank bank = {{1, 1, 1, 1, 1}, {2, 2, 2, 2, 2, 2}, {4, 4, 4, 4, 4, 4}, {8, 8, 8, 8, 8, 8},
-                            {16, 16, 16, 16, 16, 16}, {}};
+    const SoundBank bank = {{1, 1, 1, 1, 1},    {2, 2, 2, 2, 2, 2},       {4, 4, 4, 4, 4, 4},
+                            {8, 8, 8, 8, 8, 8}, {16, 16, 16, 16, 16, 16}, {}};
     const struct {
         std::string name;
         std::vector<MixStep> steps;
     } cases[] = {
         {"an effect runs on across buffers and then ends",
          {{{0}, false, 3, {1, 1, 1}}, {{}, false, 3, {1, 1, 0}}, {{}, false, 2, {0, 0}}}},
-        {"four at once all sound",
-         {{{0, 1, 2, 3}, false, 2, {15, 15}}}},
+        {"four at once all sound", {{{0, 1, 2, 3}, false, 2, {15, 15}}}},
         {"a fifth takes the oldest voice",
          {{{0}, false, 1, {1}}, {{1, 2, 3}, false, 1, {15}}, {{4}, false, 2, {30, 30}}}},
         {"a stop silences what plays and what was asked before it, not after",
          {{{0, 1}, false, 1, {3}}, {{2}, false, 0, {}}, {{3}, true, 2, {8, 8}}}},
-        {"unknown and empty effects are ignored",
-         {{{-1, 5, 99, 2}, false, 1, {4}}}},
+        {"unknown and empty effects are ignored", {{{-1, 5, 99, 2}, false, 1, {4}}}},
     };
     for (int channels : {1, 2}) {
         for (const auto& c : cases) {

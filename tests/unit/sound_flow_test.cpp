@@ -22,7 +22,7 @@ std::vector<int> effectsOfAScriptedGame(bool soundOn, int bestScore) {
     resetScriptedPlatform();
     consoleChannel = openConsole();
     scripted().soundRate = testRate;
-    scripted().clockStep = 0.005;          // 0.01 s a frame
+    scripted().clockStep = 0.005;           // 0.01 s a frame
     scripted().randoms = {0.5, 0.5, 0.99};  // a 9 just left of the head
     auto& keys = scripted().keysAfterPresent;
     keys.assign(12, {});
