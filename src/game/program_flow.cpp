@@ -89,6 +89,8 @@ void startUp(Program& program) {
     buildFont(program.font.listBase, 16.0f, 16.0f, 8);
     glDisable(GL_CULL_FACE);
     program.play.bestScore = loadBestScore();
+    // program.sound.on starts as the player left it once the settings file is read here;
+    // the output itself opens with the first title.
 }
 
 void returnToTitle(Program& program) {
