@@ -52,7 +52,7 @@ bool writeWav(const std::string& path, const std::vector<float>& samples) {
 
 int main(int argc, char** argv) {
     if (argc != 2) {
-        std::fprintf(stderr, "usage: write_sound_effects FOLDER\n");
+        std::fputs("usage: write_sound_effects FOLDER\n", stderr);  // NOLINT(cert-err33-c): exits 2 either way
         return 2;
     }
     SoundEffects effects;
@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
     for (int effect = 0; effect < soundEffectCount; ++effect) {
         const std::string path = std::string(argv[1]) + "/" + names[effect] + ".wav";
         if (!writeWav(path, effects[effect])) {
-            std::fprintf(stderr, "cannot write %s\n", path.c_str());
+            std::fprintf(stderr, "cannot write %s\n", path.c_str());  // NOLINT(cert-err33-c): exits 1 either way
             return 1;
         }
         std::printf("%s: %.3f s\n", path.c_str(), static_cast<double>(effects[effect].size()) / rate);

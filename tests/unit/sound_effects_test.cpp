@@ -115,13 +115,14 @@ std::vector<float> mixStep(SoundMixer& mixer, const SoundBank& bank, const MixSt
     requests.stopAll = step.stopFirst;
     for (int effect : step.effects) requests.effects[requests.count++] = effect;
     addSoundRequests(mixer.pending, requests);
-    std::vector<float> out(static_cast<std::size_t>(step.frames * channels), -99.0f);
+    std::vector<float> out(static_cast<std::size_t>(step.frames) * static_cast<std::size_t>(channels), -99.0f);
     mixSound(mixer, bank, out.data(), step.frames, channels);
     std::vector<float> first;
-    for (int frame = 0; frame < step.frames; ++frame) {
-        for (int channel = 1; channel < channels; ++channel)
-            EXPECT_EQ(out[frame * channels + channel], out[frame * channels]) << "frame " << frame;
-        first.push_back(out[frame * channels]);
+    const auto width = static_cast<std::size_t>(channels);
+    for (std::size_t frame = 0; frame < static_cast<std::size_t>(step.frames); ++frame) {
+        for (std::size_t channel = 1; channel < width; ++channel)
+            EXPECT_EQ(out[frame * width + channel], out[frame * width]) << "frame " << frame;
+        first.push_back(out[frame * width]);
     }
     return first;
 }
@@ -166,7 +167,7 @@ TEST(SoundMixer, FourEffectsAtOnceStayBelowMinusThreeDecibelsEvenInStep) {
         SoundRequests requests;
         for (int effect : quartet) requests.effects[requests.count++] = effect;
         addSoundRequests(mixer.pending, requests);
-        std::vector<float> out(rate * 2);
+        std::vector<float> out(static_cast<std::size_t>(rate) * 2);
         mixSound(mixer, bank, out.data(), rate, 2);
         float peak = 0.0f;
         for (float x : out) peak = std::max(peak, std::fabs(x));
