@@ -93,15 +93,6 @@ TEST(SoundEffects, PauseFallsResumeRisesAndDeathSinks) {
     }
 }
 
-TEST(SoundEffects, AnotherRateGivesTheSameLengthsInItsOwnSamples) {
-    SoundEffects slow;
-    makeSoundEffects(slow, 22050, reversalFreezeSeconds());
-    for (int effect = 0; effect < soundEffectCount; ++effect)
-        EXPECT_NEAR(static_cast<double>(slow[effect].size()) / 22050,
-                    static_cast<double>(effectsAt48k()[effect].size()) / rate, 1e-4)
-            << "effect " << effect;
-}
-
 // One buffer mixed after handing over effects (and a stop, when asked).
 struct MixStep {
     std::vector<int> effects;
