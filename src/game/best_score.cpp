@@ -8,6 +8,8 @@
 
 void noteFinalScore(PlayState& play) {
     const int score = upperIndex(play.snake);
+    // Judged against the best this game knows, never waiting for the file.
+    noteEvent(play.events, score > play.bestScore ? GameEventKind::newBest : GameEventKind::death);
     // Another game of this player may have kept a higher best since this one
     // read it: the title shows whichever is kept.
     if (score > play.bestScore)

@@ -146,6 +146,7 @@ bool runFoodTest(PlayState& play) {
     const float d = static_cast<float>(
         std::sqrt(std::pow(head.y - play.food.y, 2.0) + std::pow(head.x - play.food.x, 2.0)));
     if (!(d <= 2.0f * play.segmentRadius)) return false;
+    noteEvent(play.events, GameEventKind::eat, play.food.value);
     for (std::int32_t i = 0; i < play.food.value; ++i) appendSegment(play.snake);
     placeFood(play.food, foodOrigin(), foodExtent(play.boardWidth, play.boardHeight), play.snake);
     return true;

@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "game/play_state.h"
+#include "game/sound_flow.h"
 #include "render/board_target.h"
 #include "render/display_setup.h"
 #include "render/font.h"
@@ -18,6 +19,7 @@ struct Program {
     TextureNoise textureNoise;     // kept from start-up for making the pictures again
     bool contrastPalette = false;  // the colours start-up makes the pictures in; C switches
     bool paletteKeyWasDown = false;
+    SoundChoice sound;
 };
 
 // The texture the cylinder pass wraps: the target's, or the copy's.

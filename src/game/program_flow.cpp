@@ -8,6 +8,7 @@
 #include "game/game_update.h"
 #include "game/palette_switch.h"
 #include "game/program.h"
+#include "game/sound_flow.h"
 #include "platform/platform.h"
 #include "render/board_pass.h"
 #include "render/cylinder_pass.h"
@@ -50,6 +51,7 @@ bool runPlayFrame(Program& program) {
     play.viewY = -play.snake[0].y;
     play.segmentRadius = 8.0f;
     if (play.reversalPulse == 0.0f && !runGameUpdate(play)) return false;
+    handOverSounds(program);
     runBoardPass(play, program.boardTarget, program.boardCopyTexture, program.textures, program.font);
     runCylinderPass(play, boardTexture(program), play.boardHeight, program.light, program.font);
     present();
@@ -70,8 +72,11 @@ void startUp(Program& program) {
     seedRandom(readClock());
     setUpDisplay();
     TextureImages images;
-    // The player's colours from the last run, before any picture is made.
-    program.contrastPalette = loadSettings().contrastPalette;
+    // The player's choices from the last run, before any picture is made;
+    // the sound output itself opens with the first title.
+    const Settings settings = loadSettings();
+    program.contrastPalette = settings.contrastPalette;
+    program.sound.on = settings.soundOn;
     program.textureNoise = drawTextureNoise();
     makeTextureImages(images, program.textureNoise, paletteFor(program.contrastPalette));
     // Without a target the rules keep the 512 x 256 board and the board pass
@@ -97,12 +102,15 @@ void startUp(Program& program) {
 void returnToTitle(Program& program) {
     program.play.movingHorizontally = true;
     program.play.movingVertically = false;
+    // A device plugged in (or back) since the last game is found here, never in play.
+    refreshSound(program);
     glDisable(GL_LIGHTING);
     glDisable(GL_DEPTH_TEST);
 }
 
 void drawTitleFrame(const Program& program) {
-    drawTitleScreen(program.font, program.play.gamePlayed, upperIndex(program.play.snake), program.play.bestScore);
+    drawTitleScreen(program.font, program.play.gamePlayed, upperIndex(program.play.snake), program.play.bestScore,
+                    !program.sound.on);
 }
 
 // The board texture still holds the last board, so a still frame needs only
@@ -134,6 +142,8 @@ TitleOutcome runTitleLoop(Program& program) {
         }
         if (keyDown(scanSpace)) return TitleOutcome::startGame;
         switchPaletteIfAsked(program, false);
+        // The title says how to turn sound back on while it is off.
+        if (handleSoundKey(program)) needsPicture = true;
     }
 }
 
@@ -145,6 +155,8 @@ void startGame(Program& program) {
     placeFood(play.food, foodOrigin(), foodExtent(play.boardWidth, play.boardHeight), play.snake);
     play.lastClock = readClock();
     play.gamePlayed = true;
+    play.events.count = 0;
+    noteEvent(play.events, GameEventKind::gameStart);
 }
 
 PlayOutcome runPlayLoop(Program& program) {
@@ -159,6 +171,7 @@ PlayOutcome runPlayLoop(Program& program) {
         if (!paused) {
             if (!runPlayFrame(program)) {
                 noteFinalScore(program.play);
+                handOverSounds(program);
                 return PlayOutcome::gameOver;
             }
         } else if (!pictureShown) {
@@ -176,6 +189,8 @@ PlayOutcome runPlayLoop(Program& program) {
         // Looking away pauses as P does, but only the player resumes.
         if (windowLookedAway()) paused = true;
         if (paused != wasPaused) {
+            noteEvent(program.play.events, paused ? GameEventKind::pause : GameEventKind::resume);
+            handOverSounds(program);
             dropPendingPresses();
             allowScreensaver(paused);
             pictureShown = false;
@@ -184,6 +199,7 @@ PlayOutcome runPlayLoop(Program& program) {
         }
         // A paused picture shows the new colours at once.
         if (switchPaletteIfAsked(program, paused) && paused) pictureShown = false;
+        handleSoundKey(program);
     }
 }
 

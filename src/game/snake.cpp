@@ -22,6 +22,7 @@ bool waitingOffBoard(const Segment& s) { return s.x == waitingPlace && s.y == wa
 void reverseAndFreeze(PlayState& play) {
     reverseSnake(play.snake, play.heading);
     play.reversalPulse = reversalPulseStart;
+    noteEvent(play.events, GameEventKind::reversal);
 }
 
 // One arrow key of the poll: the key opposite to the motion reverses the
@@ -75,6 +76,8 @@ void reverseSnake(Snake& snake, Vec3f& heading) {
     // In place: the game update must not allocate unless the snake grows.
     std::reverse(snake.begin(), onBoardEnd);
 }
+
+double reversalFreezeSeconds() { return (reversalPulseLimit - reversalPulseStart) / reversalPulseRate; }
 
 void advanceReversalPulse(PlayState& play) {
     if (play.reversalPulse > 0.0f) {

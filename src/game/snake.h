@@ -24,6 +24,9 @@ void resetSnake(Snake& snake);
 void appendSegment(Snake& snake);
 void reverseSnake(Snake& snake, Vec3f& heading);
 
+// How long the snake stands still while it turns round.
+double reversalFreezeSeconds();
+
 // The board pass moves the reversal pulse on once per play frame.
 void advanceReversalPulse(PlayState& play);
 

@@ -29,6 +29,7 @@ PadKeys pcScanCodesForPadButton(int sdlButton) {
     case SDL_CONTROLLER_BUTTON_START: return keys(scanSpace, scanP);
     case SDL_CONTROLLER_BUTTON_BACK: return keys(scanEscape);
     case SDL_CONTROLLER_BUTTON_X: return keys(scanC);
+    case SDL_CONTROLLER_BUTTON_Y: return keys(scanM);
     default: return PadKeys{};
     }
 }

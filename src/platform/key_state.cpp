@@ -18,6 +18,7 @@ int pcScanCodeFor(int sdlScancode) {
     case SDL_SCANCODE_SPACE: return scanSpace;
     case SDL_SCANCODE_P: return scanP;
     case SDL_SCANCODE_C: return scanC;
+    case SDL_SCANCODE_M: return scanM;
     // The keypad keys are separate scancodes in SDL whatever NumLock says.
     // W A S D by position, so they sit under the same fingers on any layout.
     case SDL_SCANCODE_UP:

@@ -7,12 +7,14 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // PC keyboard scan codes (set 1) of the keys the game reads.
 enum ScanCode : int {
     scanEscape = 1,
     scanP = 25,
     scanC = 46,
+    scanM = 50,
     scanSpace = 57,
     scanUp = 72,
     scanLeft = 75,
@@ -54,8 +56,8 @@ bool presentWaitsForRefresh();
 // focus, or was pressed since the game last read it: the read clears the
 // press, so a tap counts once, however rarely the game reads that key.
 // Gamepads read as keys: d-pad and left stick as the arrows, A as Space,
-// Start as Space and P, Back as Escape, X as C. W A S D (by position) are
-// arrows too.
+// Start as Space and P, Back as Escape, X as C, Y as M. W A S D (by position)
+// are arrows too.
 bool keyDown(int scanCode);
 // Forgets presses not read yet; for a change of state (title, play, pause),
 // so that a key meant for one never acts in the next.
@@ -95,6 +97,20 @@ Settings loadSettings();
 // line and replaces the file whole. A failure prints one line on standard error.
 void keepSoundSetting(bool on);
 void keepPaletteSetting(bool contrast);
+
+// Sound output on the default device (SDL_AUDIODRIVER picks the driver).
+// openSound opens it unless it is open and still there, and gives its sample
+// rate, or 0 when there is no sound. Opening blocks: call it at start-up, on
+// the title and when the player turns sound on, never during play. The first
+// failure of a run prints one line on standard error, later ones nothing.
+int openSound();
+void closeSound();
+// A copy of the effects (mono, at openSound's rate, in [-1, 1]) for
+// playSoundEffects to play by number; replaces any kept before.
+void keepSoundEffects(std::span<const std::vector<float>> effects);
+// Starts effects at the output's next buffer; with stopFirst, what is playing
+// stops first. Never waits for the output and never allocates.
+void playSoundEffects(std::span<const int> effects, bool stopFirst);
 
 double readClock();  // seconds, monotonic, arbitrary origin
 void sleepMilliseconds(int milliseconds);

@@ -9,7 +9,7 @@
 #include "render/projection_2d.h"
 #include "render/window_size.h"
 
-void drawTitleScreen(const Font& font, bool gamePlayed, int previousScore, int bestScore) {
+void drawTitleScreen(const Font& font, bool gamePlayed, int previousScore, int bestScore, bool soundTurnedOff) {
     // The window may have changed size or gone full screen since the last frame.
     setFrameViewport();
     pushOrtho2D(windowWidth, windowHeight);
@@ -31,5 +31,8 @@ void drawTitleScreen(const Font& font, bool gamePlayed, int previousScore, int b
         const float x = 512.0f - 8.0f * static_cast<float>(line.length);
         drawText(line.view(), font.texture, font.listBase, x, 304.0f, 0.0f, 1.0f, 1.0f, 1.0f);
     }
+    // Below the score lines, centred like the lines at the top.
+    if (soundTurnedOff)
+        drawText("Press M for sound...", font.texture, font.listBase, 352.0f, 284.0f, 0.0f, 1.0f, 1.0f, 0.0f);
     popOrtho2D();
 }

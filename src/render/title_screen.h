@@ -3,5 +3,7 @@
 struct Font;
 
 // One title frame into the back buffer; previousScore is shown once a game
-// has been played, bestScore whenever it is not negative.
-void drawTitleScreen(const Font& font, bool gamePlayed, int previousScore, int bestScore = -1);
+// has been played, bestScore whenever it is not negative, and a reminder of
+// M while the player has turned sound off.
+void drawTitleScreen(const Font& font, bool gamePlayed, int previousScore, int bestScore = -1,
+                     bool soundTurnedOff = false);

@@ -7,6 +7,9 @@
 #include <cstdlib>
 
 #include "game/play_state.h"
+#include "game/program.h"
+#include "game/snake.h"
+#include "game/sound_flow.h"
 #include "gl/pass_helpers.h"
 #include "platform/platform.h"
 #include "render/board_pass.h"
@@ -15,6 +18,7 @@
 #include "render/display_setup.h"
 #include "render/font.h"
 #include "render/texture_images.h"
+#include "sound/sound_effects.h"
 #include "support/heap_counter.h"
 
 
@@ -63,6 +67,26 @@ TEST(PlayFrames, DrawAndPresentWithoutAHeapAllocation) {
     glDeleteTextures(1, &font.texture);
     glDeleteLists(font.listBase, 256);
     releaseBoardTarget(target);
+}
+
+// Handing a frame's sounds to an open output (the test command's dummy
+// driver) copies a small record under the device's lock and nothing more.
+TEST(PlayFrames, HandOverTheirSoundsWithoutAHeapAllocation) {
+    ASSERT_GT(openSound(), 0) << "the gl tests run with SDL_AUDIODRIVER=dummy";
+    static Program program;
+    refreshSound(program);
+    ASSERT_GT(program.sound.effectsRate, 0);
+    auto frame = [&](int n) {
+        noteEvent(program.play.events, GameEventKind::eat, 1 + n % 9);
+        if (n % 7 == 0) noteEvent(program.play.events, n % 2 ? GameEventKind::pause : GameEventKind::resume);
+        handOverSounds(program);
+    };
+    frame(0);
+    const std::size_t before = heapAllocations();
+    for (int n = 1; n <= 50; ++n) frame(n);
+    EXPECT_EQ(heapAllocations() - before, 0u);
+    EXPECT_EQ(program.play.events.count, 0);
+    closeSound();
 }
 
 }  // namespace

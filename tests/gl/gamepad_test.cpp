@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int arrowsAndButtons[] = {scanUp, scanDown, scanLeft, scanRight, scanSpace, scanP, scanEscape, scanC};
+constexpr int arrowsAndButtons[] = {scanUp, scanDown, scanLeft, scanRight, scanSpace, scanP, scanEscape, scanC, scanM};
 constexpr int keyCount = static_cast<int>(std::size(arrowsAndButtons));
 
 // The keys down after the next present, as a bit set in the order above.
@@ -90,6 +90,7 @@ TEST(Gamepad, PluggedInAtAnyTimeItSteersStartsAndQuitsLikeTheKeysAndPulledOutItL
         {SDL_CONTROLLER_BUTTON_START, bitOf(scanSpace) | bitOf(scanP)},
         {SDL_CONTROLLER_BUTTON_BACK, bitOf(scanEscape)},
         {SDL_CONTROLLER_BUTTON_X, bitOf(scanC)},
+        {SDL_CONTROLLER_BUTTON_Y, bitOf(scanM)},
         {SDL_CONTROLLER_BUTTON_B, 0},
     };
     for (const auto& b : buttons) {

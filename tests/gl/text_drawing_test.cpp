@@ -401,4 +401,35 @@ TEST_F(TextDrawing, AKeptBestScoreIsAWhiteLineCentredUnderThePreviousScore) {
     if (whiteOutside) saveReadback(image, "title_best_score.ppm");
 }
 
+TEST_F(TextDrawing, WithSoundTurnedOffAYellowReminderOfMSitsUnderTheScoreLines) {
+    const TitleLine reminder{20, 352, 284};  // "Press M for sound..."
+    const TitleLine best{14, 512 - 8 * 14, 304};
+    for (const bool soundTurnedOff : {false, true}) {
+        clearToBackdrop();
+        drawTitleScreen(font, true, 12345, 987, soundTurnedOff);
+        glFinish();
+        const Readback image = readPixels(0, 0, 1024, 768);
+        Box ink;
+        int strayYellow = 0;
+        for (int y = 0; y < 768; ++y)
+            for (int x = 0; x < 1024; ++x) {
+                if (!same(image.at(x, y), Rgba{255, 255, 0, 255})) continue;
+                if (reminder.contains(x, y) && !best.contains(x, y)) {
+                    ink.add(x, y);
+                } else if (!titleLines[0].contains(x, y) && !titleLines[1].contains(x, y) &&
+                           !titleLines[2].contains(x, y)) {
+                    ++strayYellow;
+                }
+            }
+        EXPECT_EQ(strayYellow, 0) << "yellow outside the title lines and the reminder";
+        EXPECT_EQ(ink.empty(), !soundTurnedOff) << "the reminder shows exactly while sound is off";
+        if (strayYellow) saveReadback(image, "title_sound_off.ppm");
+        if (ink.empty()) continue;
+        const Box cell = reminder.cell();
+        EXPECT_LE(ink.left - cell.left, 8) << ink;
+        EXPECT_LE(cell.right - ink.right, 8) << ink;
+        EXPECT_LE(cell.top - ink.top, 2) << ink;
+    }
+}
+
 }  // namespace

@@ -138,6 +138,29 @@ void keepPaletteSetting(bool contrast) {
     state.keptSettings.emplace_back(contrast ? "palette=contrast" : "palette=design");
 }
 
+int openSound() {
+    if (state.soundRate > 0 && !state.soundOpen) {
+        state.soundOpen = true;
+        ++state.soundOpens;
+    }
+    return state.soundOpen ? state.soundRate : 0;
+}
+
+void closeSound() {
+    if (state.soundOpen) ++state.soundCloses;
+    state.soundOpen = false;
+}
+
+void keepSoundEffects(std::span<const std::vector<float>> effects) {
+    state.keptEffects.assign(effects.begin(), effects.end());
+}
+
+void playSoundEffects(std::span<const int> effects, bool stopFirst) {
+    if (!state.soundOpen) return;
+    if (stopFirst) state.playedEffects.push_back(-1);
+    state.playedEffects.insert(state.playedEffects.end(), effects.begin(), effects.end());
+}
+
 double readClock() {
     ++state.clockReads;
     double reading = state.now;

@@ -71,6 +71,16 @@ struct ScriptedPlatform {
     std::vector<std::string> lookedUp;  // entry point names, in order
     int exitStatus = -1;
 
+    // Sound: the rate openSound gives (0: no output), how often it was
+    // opened and closed, the effects kept and every effect played (-1 marks
+    // a stop before the effects after it).
+    int soundRate = 0;
+    bool soundOpen = false;
+    int soundOpens = 0;
+    int soundCloses = 0;
+    std::vector<std::vector<float>> keptEffects;
+    std::vector<int> playedEffects;
+
     // A termination signal arrives during present n (counting from 1), or
     // once the clock reaches the time; -1 for never.
     int terminationAtPresent = -1;

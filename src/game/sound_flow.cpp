@@ -1,0 +1,67 @@
+#include "game/sound_flow.h"
+
+#include <array>
+#include <span>
+#include <tuple>
+
+#include "game/program.h"
+#include "game/snake.h"
+#include "platform/platform.h"
+#include "sound/sound_effects.h"
+
+namespace {
+
+int effectFor(const GameEvent& event) {
+    switch (event.kind) {
+    case GameEventKind::gameStart: return soundGameStart;
+    case GameEventKind::eat: return event.value >= 1 && event.value <= 9 ? soundEat1 + event.value - 1 : -1;
+    case GameEventKind::reversal: return soundReversal;
+    case GameEventKind::death: return soundDeath;
+    case GameEventKind::newBest: return soundNewBest;
+    case GameEventKind::pause: return soundPause;
+    case GameEventKind::resume: return soundResume;
+    }
+    return -1;
+}
+
+}  // namespace
+
+void refreshSound(Program& program) {
+    if (!program.sound.on) return;
+    const int rate = openSound();
+    if (rate <= 0 || rate == program.sound.effectsRate) return;
+    SoundEffects effects;
+    makeSoundEffects(effects, rate, reversalFreezeSeconds());
+    keepSoundEffects(effects);
+    program.sound.effectsRate = rate;
+}
+
+bool handleSoundKey(Program& program) {
+    SoundChoice& sound = program.sound;
+    const bool down = keyDown(scanM);
+    const bool pressed = down && !sound.keyWasDown;
+    sound.keyWasDown = down;
+    if (!pressed) return false;
+    sound.on = !sound.on;
+    keepSoundSetting(sound.on);
+    if (sound.on)
+        refreshSound(program);
+    else
+        closeSound();
+    return true;
+}
+
+void handOverSounds(Program& program) {
+    GameEvents& events = program.play.events;
+    if (program.sound.on && events.count > 0) {
+        std::array<int, std::tuple_size_v<decltype(events.list)>> effects{};
+        int count = 0;
+        bool stopFirst = false;
+        for (int i = 0; i < events.count; ++i) {
+            stopFirst = stopFirst || events.list[i].kind == GameEventKind::pause;
+            if (const int effect = effectFor(events.list[i]); effect >= 0) effects[count++] = effect;
+        }
+        playSoundEffects(std::span<const int>(effects.data(), static_cast<std::size_t>(count)), stopFirst);
+    }
+    events.count = 0;
+}
