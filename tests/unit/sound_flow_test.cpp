@@ -75,17 +75,21 @@ TEST_F(SoundKeys, MTurnsSoundOffAndOnOnItsPressAndOnFindsAnOutputThatCameLater) 
     EXPECT_EQ(scripted().soundOpens, 0);
     EXPECT_TRUE(scripted().keptEffects.empty());
 
-    // M held for three frames turns sound off once; the output arrived meanwhile.
+    // M held through several waits of the still title turns sound off once;
+    // the output arrived meanwhile.
     scripted().soundRate = testRate;
-    scripted().keysAfterPresent = {{}, {scanM}, {scanM}, {scanM}, {}};
-    scripted().keysAfterPresent.push_back({scanEscape});
+    scripted().keysAfterPresent = {{scanM}};
+    scripted().eventsInWait[3].taps = {scanEscape};
     EXPECT_EQ(runTitleLoop(program), TitleOutcome::quit);
     EXPECT_FALSE(program.sound.on);
     EXPECT_EQ(scripted().soundOpens, 0) << "turning sound off opens nothing";
+    EXPECT_EQ(scripted().keptSettings, std::vector<std::string>{"sound=off"});
 
-    // Pressed again: on, and the output is opened and given its effects.
-    scripted().keysAfterPresent = {{}, {scanM}, {scanEscape}};
+    // Tapped again: on, and the output is opened and given its effects.
+    scripted().keysAfterPresent = {{}};
     scripted().presents = 0;
+    scripted().waits = 0;
+    scripted().eventsInWait = {{1, {{}, {scanM}}}, {2, {{}, {scanEscape}}}};
     EXPECT_EQ(runTitleLoop(program), TitleOutcome::quit);
     EXPECT_TRUE(program.sound.on);
     EXPECT_EQ(scripted().soundOpens, 1);
@@ -105,7 +109,9 @@ TEST_F(SoundKeys, MTurnsSoundOffAndOnOnItsPressAndOnFindsAnOutputThatCameLater) 
 TEST_F(SoundKeys, PauseStopsWhatPlaysWithItsBlipAndResumeHasItsOwn) {
     scripted().soundRate = testRate;
     returnToTitle(program);
-    scripted().keysAfterPresent = {{}, {scanP}, {}, {scanP}, {}, {scanEscape}};
+    // Paused at present 2; the still picture waits, and a tap of P resumes.
+    scripted().keysAfterPresent = {{}, {scanP}, {}, {}, {}, {scanEscape}};
+    scripted().eventsInWait[1].taps = {scanP};
     startGame(program);
     EXPECT_EQ(runPlayLoop(program), PlayOutcome::quit);
     EXPECT_EQ(scripted().playedEffects, (std::vector<int>{soundGameStart, -1, soundPause, soundResume}));
