@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "game/food.h"
+#include "game/game_input.h"
 #include "game/snake.h"
 #include "game/vec3.h"
 
@@ -28,4 +29,5 @@ struct PlayState {
     int bestScore = -1;  // kept between runs; -1 until there is one
     std::uint32_t boardWidth = 512;
     std::uint32_t boardHeight = 256;
+    GameInput input;  // keys, time steps and random numbers, live or replayed
 };

@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "game/play_state.h"
+#include "game/recording.h"
 #include "render/board_target.h"
 #include "render/display_setup.h"
 #include "render/font.h"
@@ -15,6 +16,9 @@ struct Program {
     std::uint32_t boardCopyTexture = 0;  // only without off-screen rendering
     LightParams light;
     PlayState play;
+    // The kept best game, checked against the rules; replayed on the title.
+    Recording bestGame;
+    bool bestGameReplayable = false;
 };
 
 // The texture the cylinder pass wraps: the target's, or the copy's.

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "game/attract_mode.h"
 #include "game/best_score.h"
 #include "game/food.h"
-#include "game/game_update.h"
+#include "game/frame_rules.h"
 #include "game/program.h"
 #include "platform/platform.h"
 #include "render/board_pass.h"
@@ -30,6 +31,7 @@ void measureFrameTime(PlayState& play) {
     const double now = readClock();
     play.frameTime = std::min(now - play.lastClock, longestFrameTime);
     play.lastClock = readClock();
+    noteFrameTime(play.input, play.frameTime);
     play.playTime += play.frameTime;
 }
 
@@ -37,13 +39,7 @@ void measureFrameTime(PlayState& play) {
 bool runPlayFrame(Program& program) {
     PlayState& play = program.play;
     measureFrameTime(play);
-    play.wiggle = static_cast<float>(std::sin(20.0 * play.playTime) * 0.5);
-    if (play.movingHorizontally) play.heading.y = play.wiggle;
-    if (play.movingVertically) play.heading.x = play.wiggle;
-    play.viewX = -play.snake[0].x;
-    play.viewY = -play.snake[0].y;
-    play.segmentRadius = 8.0f;
-    if (play.reversalPulse == 0.0f && !runGameUpdate(play)) return false;
+    if (!runFrameRules(play)) return false;
     runBoardPass(play, program.boardTarget, program.boardCopyTexture, program.textures, program.font);
     runCylinderPass(play, boardTexture(program), play.boardHeight, program.light, program.font);
     present();
@@ -87,6 +83,7 @@ void startUp(Program& program) {
     buildFont(program.font.listBase, 16.0f, 16.0f, 8);
     glDisable(GL_CULL_FACE);
     program.play.bestScore = loadBestScore();
+    loadBestGameForReplay(program);
 }
 
 void returnToTitle(Program& program) {
@@ -101,12 +98,26 @@ void drawTitleFrame(const Program& program) {
 }
 
 TitleOutcome runTitleLoop(Program& program) {
+    double idleSince = readClock();
+    bool replayed = false;  // one replay per idle spell
     for (;;) {
         drawTitleFrame(program);
         if (keyDown(scanEscape) || terminationRequested()) return TitleOutcome::quit;
         present();
         sleepMilliseconds(frameSleepMilliseconds);
         if (keyDown(scanSpace)) return TitleOutcome::startGame;
+        if (anyKeyPressed()) {
+            idleSince = readClock();
+            replayed = false;
+        } else if (!replayed && replayDue(program, readClock() - idleSince)) {
+            replayed = true;
+            const ReplayOutcome outcome = runReplay(program);
+            if (outcome == ReplayOutcome::quit) return TitleOutcome::quit;
+            if (outcome == ReplayOutcome::startGame) return TitleOutcome::startGame;
+            returnToTitle(program);
+            if (outcome == ReplayOutcome::backToTitle) replayed = false;
+            idleSince = readClock();
+        }
     }
 }
 
@@ -115,7 +126,8 @@ void startGame(Program& program) {
     play.headAngle = 0;
     play.heading = {2.0f, 0.0f, 0.0f};
     resetSnake(play.snake);
-    placeFood(play.food, foodOrigin(), foodExtent(play.boardWidth, play.boardHeight), play.snake);
+    beginRecording(play);
+    placeFood(play.food, foodOrigin(), foodExtent(play.boardWidth, play.boardHeight), play.snake, play.input);
     play.lastClock = readClock();
     play.gamePlayed = true;
 }
@@ -128,7 +140,7 @@ PlayOutcome runPlayLoop(Program& program) {
         if (paused) {
             runPausedFrame(program);
         } else if (!runPlayFrame(program)) {
-            noteFinalScore(program.play);
+            if (noteFinalScore(program.play)) adoptBestGame(program);
             return PlayOutcome::gameOver;
         }
         if (keyDown(scanEscape) || terminationRequested()) return PlayOutcome::quit;

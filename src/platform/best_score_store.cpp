@@ -1,13 +1,27 @@
-// The best score kept in the user's data folder.
+// The best score and the best game kept in the user's data folder.
 #include <cstdlib>
 
+#include "platform/best_game_file.h"
 #include "platform/best_score_file.h"
 #include "platform/platform.h"
 
 namespace {
 std::string bestScoreFile() { return bestScorePath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")); }
+std::string bestGameFile() { return bestGamePath(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")); }
 }  // namespace
 
 int loadBestScore() { return readBestScoreFile(bestScoreFile()); }
 
-void saveBestScore(int score) { writeBestScoreFile(bestScoreFile(), score); }
+int saveBestScore(int score, std::span<const std::uint8_t> bestGame) {
+    // TEMPORARY until the locked save lands: the game is renamed into place
+    // before the score, so a score never pairs with an older game for long.
+    if (!bestGame.empty()) writeBestGameFile(bestGameFile(), bestGame);
+    writeBestScoreFile(bestScoreFile(), score);
+    return score;
+}
+
+bool loadBestGame(std::vector<std::uint8_t>& bytes) {
+    return readBestGameFile(bestGameFile(), bytes, largestBestGameBytes);
+}
+
+void reportBadBestGame(const std::string& what) { complainAboutBestGame(bestGameFile(), what); }

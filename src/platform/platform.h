@@ -3,8 +3,12 @@
 // The real build implements them over SDL2 in src/platform/; tests link a
 // scripted version with their own clock, keys and random numbers instead.
 
+#include <cstddef>
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // PC keyboard scan codes (set 1) of the keys the game reads.
 enum ScanCode : int {
@@ -43,6 +47,11 @@ void present();
 // Gamepads read as keys: d-pad and left stick as the arrows, A as Space,
 // Start as Space and P, Back as Escape.
 bool keyDown(int scanCode);
+// True if any key or pad button (other than a modifier, or Enter with Alt)
+// went down, or any key the game reads was held, at the last present.
+bool anyKeyPressed();
+// True while the window has the keyboard focus and is shown on screen.
+bool windowInView();
 
 struct PixelSize {
     int width = 0;
@@ -55,9 +64,20 @@ PixelSize drawableSize();
 // The best score kept between runs, or -1 when there is none yet. A file
 // that cannot be used counts as none, with one line on standard error.
 int loadBestScore();
-// Keeps score as the best for later runs; written whole or not at all. A
-// failure prints one line on standard error and is otherwise ignored.
-void saveBestScore(int score);
+// Keeps score as the best for later runs, and bestGame, when given, as the
+// best game beside it (renamed into place before the score); each written
+// whole or not at all. Returns the best score kept afterwards. A failure
+// prints one line on standard error and is otherwise ignored.
+int saveBestScore(int score, std::span<const std::uint8_t> bestGame = {});
+
+// No best-game file larger than this is read.
+inline constexpr std::size_t largestBestGameBytes = std::size_t{64} << 20;
+// The kept best game's bytes. False when there are none: silently when there
+// is no file, else after one line on standard error naming it.
+bool loadBestGame(std::vector<std::uint8_t>& bytes);
+// The best game's bytes were loaded but cannot be replayed: one line on
+// standard error naming the file and what.
+void reportBadBestGame(const std::string& what);
 
 double readClock();  // seconds, monotonic, arbitrary origin
 void sleepMilliseconds(int milliseconds);

@@ -24,6 +24,7 @@ struct Display {
     PixelSize drawable;
     KeyState keys;
     Gamepads pads;
+    bool keyPressed = false;  // during the last present's events
 };
 
 Display display;
@@ -113,11 +114,19 @@ void handleEvent(const SDL_Event& event) {
         default: break;  // the close button does nothing
         }
         break;
-    case SDL_KEYDOWN:
+    case SDL_KEYDOWN: {
         if (event.key.repeat) break;
-        if (event.key.keysym.sym == SDLK_RETURN && (event.key.keysym.mod & KMOD_ALT))
-            setFullScreen(display.window, display.mode, !display.mode.fullScreen);
-        notePress(display.keys, pcScanCodeFor(event.key.keysym.scancode));
+        const bool altEnter = event.key.keysym.sym == SDLK_RETURN && (event.key.keysym.mod & KMOD_ALT);
+        if (altEnter) setFullScreen(display.window, display.mode, !display.mode.fullScreen);
+        const SDL_Scancode code = event.key.keysym.scancode;
+        const bool modifier = code >= SDL_SCANCODE_LCTRL && code <= SDL_SCANCODE_RGUI;
+        if (display.keys.focused && !altEnter && !modifier) display.keyPressed = true;
+        notePress(display.keys, pcScanCodeFor(code));
+        break;
+    }
+    case SDL_CONTROLLERBUTTONDOWN:
+        if (display.keys.focused) display.keyPressed = true;
+        handleGamepadEvent(display.pads, display.keys, event);
         break;
     default:  // SDL_QUIT from the close button is ignored too
         handleGamepadEvent(display.pads, display.keys, event);
@@ -195,6 +204,7 @@ void present() {
     SDL_GL_SwapWindow(display.window);
     // Events first, so the keys read below are those of this present.
     SDL_Event event;
+    display.keyPressed = false;
     while (SDL_PollEvent(&event)) handleEvent(event);
     int count = 0;
     const Uint8* held = SDL_GetKeyboardState(&count);
@@ -205,6 +215,19 @@ void present() {
 }
 
 bool keyDown(int scanCode) { return isKeyDown(display.keys, scanCode); }
+
+bool anyKeyPressed() {
+    if (display.keyPressed) return true;
+    for (int code = 1; code < static_cast<int>(display.keys.down.size()); ++code)
+        if (isKeyDown(display.keys, code)) return true;
+    return false;
+}
+
+bool windowInView() {
+    if (!display.window) return false;
+    const Uint32 flags = SDL_GetWindowFlags(display.window);
+    return (flags & SDL_WINDOW_INPUT_FOCUS) != 0 && (flags & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) == 0;
+}
 
 PixelSize drawableSize() { return display.drawable; }
 

@@ -73,8 +73,8 @@ void drawCylinder() {
     }
 }
 
-void drawScoreLine(const PlayState& play, const Font& font) {
-    const NumberedText text = textWithNumber("Your score ", upperIndex(play.snake));
+void drawScoreLine(const PlayState& play, const Font& font, std::string_view label) {
+    const NumberedText text = textWithNumber(label, upperIndex(play.snake));
     pushOrtho2D(windowWidth, windowHeight);
     glDisable(GL_LIGHTING);
     drawText(text.view(), font.texture, font.listBase,
@@ -87,7 +87,7 @@ void drawScoreLine(const PlayState& play, const Font& font) {
 }  // namespace
 
 void runCylinderPass(const PlayState& play, std::uint32_t boardTexture, std::uint32_t boardHeight,
-                     const LightParams& light, const Font& font) {
+                     const LightParams& light, const Font& font, std::string_view scoreLabel) {
     unbindBoardTarget();
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
@@ -136,5 +136,5 @@ void runCylinderPass(const PlayState& play, std::uint32_t boardTexture, std::uin
 
     setMaterial();
     drawCylinder();
-    drawScoreLine(play, font);
+    drawScoreLine(play, font, scoreLabel);
 }

@@ -5,3 +5,6 @@ struct Font;
 // One title frame into the back buffer; previousScore is shown once a game
 // has been played, bestScore whenever it is not negative.
 void drawTitleScreen(const Font& font, bool gamePlayed, int previousScore, int bestScore = -1);
+
+// Over a replay of the best game: the title's "Press Space to play..." line.
+void drawReplayPrompt(const Font& font);

@@ -39,15 +39,30 @@ void present() {
 }
 
 bool keyDown(int scanCode) { return currentKeys().count(scanCode) != 0; }
+bool anyKeyPressed() { return !currentKeys().empty(); }
+bool windowInView() { return state.inView; }
 
 PixelSize drawableSize() { return {state.drawableWidth, state.drawableHeight}; }
 
 int loadBestScore() { return state.bestScore; }
 
-void saveBestScore(int score) {
+int saveBestScore(int score, std::span<const std::uint8_t> bestGame) {
+    if (score <= state.bestScore) return state.bestScore;
     state.savedBestScores.push_back(score);
     state.bestScore = score;
+    if (!bestGame.empty()) {
+        state.bestGameExists = true;
+        state.bestGame.assign(bestGame.begin(), bestGame.end());
+    }
+    return score;
 }
+
+bool loadBestGame(std::vector<std::uint8_t>& bytes) {
+    bytes = state.bestGame;
+    return state.bestGameExists;
+}
+
+void reportBadBestGame(const std::string& what) { state.errorLines.push_back("best-game: " + what); }
 
 double readClock() {
     ++state.clockReads;

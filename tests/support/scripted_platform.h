@@ -1,5 +1,6 @@
 #pragma once
 // Test control of the scripted platform that stands in for SDL.
+#include <cstdint>
 #include <deque>
 #include <set>
 #include <string>
@@ -26,6 +27,12 @@ struct ScriptedPlatform {
     // The kept best score (-1: none) and every score the game asked to keep.
     int bestScore = -1;
     std::vector<int> savedBestScores;
+    // The kept best game's bytes, when there is such a file.
+    bool bestGameExists = false;
+    std::vector<std::uint8_t> bestGame;
+    // Lines the platform put on standard error about the best game.
+    std::vector<std::string> errorLines;
+    bool inView = true;  // focused and shown
 
     // Random numbers: queued values first, then the real generator.
     std::deque<double> randoms;
