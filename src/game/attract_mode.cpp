@@ -53,7 +53,7 @@ bool replayDue(const Program& program, double idleSeconds) {
 }
 
 ReplayOutcome runReplay(Program& program) {
-    PlayState shown;
+    PlayState& shown = program.replay;
     startReplay(shown, program.bestGame);
     const double start = readClock();
     double replayed = 0.0;  // recorded game time run so far

@@ -19,6 +19,9 @@ struct Program {
     // The kept best game, checked against the rules; replayed on the title.
     Recording bestGame;
     bool bestGameReplayable = false;
+    // The best game as the title last replayed it; apart from play, so a
+    // replay leaves the run's own game as it was.
+    PlayState replay;
 };
 
 // The texture the cylinder pass wraps: the target's, or the copy's.

@@ -94,7 +94,8 @@ void encodeRecording(const Recording& r, std::vector<std::uint8_t>& bytes) {
         putFloat(bytes, c.headY);
     }
     const std::uint32_t crc = crcOf(std::span(bytes).subspan(headerBytes));
-    for (int i = 0; i < 4; ++i) bytes[headerBytes - 4 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(crc >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        bytes[headerBytes - 4 + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(crc >> (8 * i));
 }
 
 bool decodeRecording(std::span<const std::uint8_t> bytes, Recording& r, std::string& problem) {
@@ -127,7 +128,11 @@ bool decodeRecording(std::span<const std::uint8_t> bytes, Recording& r, std::str
                                    std::uint64_t{checkpointCount} * checkpointBytes;
     if (bytes.size() < expected) return refuse(problem, "truncated");
     if (bytes.size() > expected) return refuse(problem, "longer than its header says");
+#ifndef FUZZING_BUILD_MODE_UNSAFE_FOR_PRODUCTION  // so the fuzzer reaches what follows
     if (crcOf(bytes.subspan(headerBytes)) != crc) return refuse(problem, "bad checksum");
+#else
+    static_cast<void>(crc);
+#endif
 
     if (!std::isfinite(r.playTime) || r.playTime < 0.0 || !std::isfinite(r.nextTrailStep) ||
         !std::isfinite(r.lastPollPosition.x) || !std::isfinite(r.lastPollPosition.y) ||

@@ -98,7 +98,8 @@ bool writeBestGameFile(const std::string& path, std::span<const std::uint8_t> by
     while (left > 0 && error == 0) {
         const ssize_t written = ::write(fd, at, left);
         if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) error = written < 0 ? errno : EIO;
+        if (written <= 0)
+            error = written < 0 ? errno : EIO;
         else {
             at += written;
             left -= static_cast<std::size_t>(written);
