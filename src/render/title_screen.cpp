@@ -9,19 +9,13 @@
 #include "render/projection_2d.h"
 #include "render/window_size.h"
 
-namespace {
-void drawPlayLine(const Font& font) {
-    drawText("Press Space to play...", font.texture, font.listBase, 336.0f, 364.0f, 0.0f, 1.0f, 1.0f, 0.0f);
-}
-}  // namespace
-
 void drawTitleScreen(const Font& font, bool gamePlayed, int previousScore, int bestScore) {
     // The window may have changed size or gone full screen since the last frame.
     setFrameViewport();
     pushOrtho2D(windowWidth, windowHeight);
     glClear(GL_COLOR_BUFFER_BIT);
     drawText("Tubewyrm on the drum!", font.texture, font.listBase, 344.0f, 384.0f, 0.0f, 1.0f, 1.0f, 0.0f);
-    drawPlayLine(font);
+    drawText("Press Space to play...", font.texture, font.listBase, 336.0f, 364.0f, 0.0f, 1.0f, 1.0f, 0.0f);
     drawText("Press Escape to exit...", font.texture, font.listBase, 328.0f, 344.0f, 0.0f, 1.0f, 1.0f, 0.0f);
     if (gamePlayed) {
         const NumberedText line = textWithNumber("Previous score ", previousScore);
@@ -44,6 +38,7 @@ void drawReplayPrompt(const Font& font) {
     pushOrtho2D(windowWidth, windowHeight);
     glDisable(GL_LIGHTING);
     glDisable(GL_DEPTH_TEST);
-    drawPlayLine(font);
+    // Below the drum, clear of the head, which the view keeps in the middle.
+    drawText("Press Space to play...", font.texture, font.listBase, 336.0f, 24.0f, 0.0f, 1.0f, 1.0f, 0.0f);
     popOrtho2D();
 }
