@@ -273,9 +273,10 @@ TEST_F(BestGameFile, EachKindOfBadFileGivesOneLineAndNoReplayAndStaysWhereItIs) 
         b[at] = value;
         return b;
     };
-    auto writeBytes = [&](std::vector<std::uint8_t> b) {
+    auto writeBytes = [&](const std::vector<std::uint8_t>& b) {
         return [this, b] {
-            std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(b.data()), b.size());
+            std::ofstream(path, std::ios::binary)
+                .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
         };
     };
     std::vector<std::uint8_t> otherRules;  // a checkpoint moved, with the checksum made good
