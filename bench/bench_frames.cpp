@@ -11,7 +11,9 @@
 // own frames as counters, and the median CPU time of the main thread
 // (cpu_median_ms): llvmpipe fills the pixels on threads of its own, so this
 // is what issuing the frame costs. Arguments: snake segments; the head's
-// board row, which sets the cylinder's tilt.
+// board row, which sets the cylinder's tilt. BM_PlayFrameRecording adds what
+// recording a game adds to a frame (its time step and one key poll written
+// down); "allocs" counts heap allocations a frame.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -28,6 +30,7 @@
 
 #include <SDL2/SDL.h>
 
+#include "game/game_input.h"
 #include "game/program.h"
 #include "game/program_flow.h"
 #include "platform/platform.h"
@@ -35,6 +38,7 @@
 #include "render/cylinder_pass.h"
 #include "render/gl.h"
 #include "render/title_screen.h"
+#include "support/heap_counter.h"
 
 namespace {
 
@@ -102,13 +106,17 @@ double percentile(std::vector<double> values, double fraction) {
     return values[std::min(index, values.size() - 1)];
 }
 
-void BM_PlayFrame(benchmark::State& state) {
+void runPlayFrames(benchmark::State& state, bool recording) {
     PlayState& play = program.play;
     layOutSnake(play, static_cast<int>(state.range(0)), static_cast<float>(state.range(1)));
     const std::uint32_t board = boardTexture(program);
+    play.input.mode = InputMode::live;
+    if (recording) beginRecording(play);
 
     auto frame = [board] {
         PlayState& drawn = program.play;
+        noteFrameTime(drawn.input, drawn.frameTime);
+        benchmark::DoNotOptimize(readArrowKeys(drawn.input));
         drawn.segmentRadius = 8.0f;
         runBoardPass(drawn, program.boardTarget, program.boardCopyTexture, program.textures, program.font);
         runCylinderPass(drawn, board, drawn.boardHeight, program.light, program.font);
@@ -121,6 +129,7 @@ void BM_PlayFrame(benchmark::State& state) {
     std::vector<double> cpuSeconds;
     frameSeconds.reserve(static_cast<std::size_t>(state.max_iterations));
     cpuSeconds.reserve(static_cast<std::size_t>(state.max_iterations));
+    const std::size_t allocationsBefore = heapAllocations();
     for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop's own idiom
         const double cpuStart = threadCpuSeconds();
         const auto start = std::chrono::steady_clock::now();
@@ -130,11 +139,16 @@ void BM_PlayFrame(benchmark::State& state) {
         frameSeconds.push_back(took.count());
         state.SetIterationTime(took.count());
     }
+    state.counters["allocs"] = benchmark::Counter(static_cast<double>(heapAllocations() - allocationsBefore),
+                                                  benchmark::Counter::kAvgIterations);
     state.counters["median_ms"] = percentile(frameSeconds, 0.5) * 1e3;
     state.counters["cpu_median_ms"] = percentile(cpuSeconds, 0.5) * 1e3;
     state.counters["p99_ms"] = percentile(frameSeconds, 0.99) * 1e3;
     state.counters["max_ms"] = *std::max_element(frameSeconds.begin(), frameSeconds.end()) * 1e3;
 }
+
+void BM_PlayFrame(benchmark::State& state) { runPlayFrames(state, false); }
+void BM_PlayFrameRecording(benchmark::State& state) { runPlayFrames(state, true); }
 
 // The window at the given size, once the platform reports the new drawable.
 bool resizeWindow(int width, int height) {
@@ -171,6 +185,12 @@ BENCHMARK(BM_PlayFrame)
     ->Args({2, 100})
     ->Args({2, 160})
     ->Args({2, 230})
+    ->Iterations(400)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlayFrameRecording)
+    ->Args({2, 128})
+    ->Args({1000, 128})
     ->Iterations(400)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);

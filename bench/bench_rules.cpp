@@ -6,15 +6,25 @@
 // new whole pixel and the play time has passed the trail timer, so the key poll and
 // the trail step run each time, followed by taper, motion, both tests and the
 // food test. The "allocs" counter is heap allocations per iteration.
+// BM_gameUpdateRecorded writes down each update's key poll and time step as a
+// game in play does. BM_loadAndCheckRecording decodes and checks a game of
+// the given minutes at 60 frames a second (bytes: the file's size).
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "game/food.h"
+#include "game/frame_rules.h"
+#include "game/game_input.h"
 #include "game/game_update.h"
 #include "game/play_state.h"
+#include "game/recording_check.h"
+#include "game/recording_file.h"
 #include "game/snake.h"
+#include "platform/platform.h"
 #include "support/heap_counter.h"
 #include "support/scripted_platform.h"
 
@@ -47,7 +57,7 @@ void layOutSnake(Snake& snake, std::size_t length, const std::vector<Place>& pat
     }
 }
 
-void BM_gameUpdate(benchmark::State& state) {
+void runGameUpdates(benchmark::State& state, bool recording) {
     resetScriptedPlatform();
     const std::vector<Place> path = makePath();
     const auto length = static_cast<std::size_t>(state.range(0));
@@ -58,6 +68,7 @@ void BM_gameUpdate(benchmark::State& state) {
     play.frameTime = 0.001;
     play.playTime = 100.0;
     std::size_t next = length;
+    if (recording) beginRecording(play);
 
     const std::size_t allocationsBefore = heapAllocations();
     for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop's own idiom
@@ -65,6 +76,9 @@ void BM_gameUpdate(benchmark::State& state) {
         play.snake[0].x = place.x;
         play.snake[0].y = place.y;
         play.playTime += 0.05;
+        // Games of ten minutes at 60 frames a second, one after another.
+        if (recording && play.input.frames == 36000) beginRecording(play);
+        noteFrameTime(play.input, 0.05);
         if (!runGameUpdate(play)) {
             state.SkipWithError("the snake died");
             break;
@@ -80,7 +94,60 @@ void BM_gameUpdate(benchmark::State& state) {
                                                   benchmark::Counter::kAvgIterations);
     if (play.snake.size() != length) state.SkipWithError("the snake grew");
 }
+void BM_gameUpdate(benchmark::State& state) { runGameUpdates(state, false); }
+void BM_gameUpdateRecorded(benchmark::State& state) { runGameUpdates(state, true); }
 BENCHMARK(BM_gameUpdate)->Arg(2)->Arg(1000)->Arg(10000);
+BENCHMARK(BM_gameUpdateRecorded)->Arg(2)->Arg(1000)->Arg(10000);
+
+// A game of the given minutes at 60 frames a second: the first food far off in
+// the corner, Right with a step Up and back Down every two seconds across the
+// middle rows, then Up into the top row.
+std::vector<std::uint8_t> recordGame(int minutes) {
+    resetScriptedPlatform();
+    scripted().randoms = {0.0, 0.0, 0.0};
+    const int frames = minutes * 3600;
+    auto& keys = scripted().keysAfterPresent;
+    for (int frame = 0; frame < frames; ++frame) {
+        const int phase = frame % 240;
+        keys.push_back(phase == 60                   ? std::set<int>{scanUp}
+                       : phase == 90 || phase == 210 ? std::set<int>{scanRight}
+                       : phase == 180                ? std::set<int>{scanDown}
+                                                     : std::set<int>{});
+    }
+    keys.push_back({scanUp});
+    PlayState play;
+    resetSnake(play.snake);
+    beginRecording(play);
+    placeFood(play.food, foodOrigin(), foodExtent(play.boardWidth, play.boardHeight), play.snake, play.input);
+    for (;;) {
+        play.frameTime = 1.0 / 60.0;
+        noteFrameTime(play.input, play.frameTime);
+        play.playTime += play.frameTime;
+        if (!runFrameRules(play)) break;
+        advanceReversalPulse(play);
+        present();
+    }
+    std::vector<std::uint8_t> bytes;
+    encodeRecording(play.input.recording, bytes);
+    return bytes;
+}
+
+void BM_loadAndCheckRecording(benchmark::State& state) {
+    const std::vector<std::uint8_t> bytes = recordGame(static_cast<int>(state.range(0)));
+    Recording recording;
+    std::string problem;
+    for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop's own idiom
+        if (!decodeRecording(bytes, recording, problem) || !checkRecording(recording, problem)) {
+            state.SkipWithError(problem.c_str());
+            break;
+        }
+    }
+    state.counters["bytes"] = static_cast<double>(bytes.size());
+    state.counters["frames"] = static_cast<double>(recording.frameTimes.size());
+    state.counters["bytes_per_frame"] = static_cast<double>(bytes.size()) /
+                                        static_cast<double>(recording.frameTimes.size());
+}
+BENCHMARK(BM_loadAndCheckRecording)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 
 // Placement against 10 000 segments lying on the path: they block about four
 // fifths of the food rectangle, so most placements take several attempts.

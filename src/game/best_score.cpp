@@ -1,19 +1,26 @@
 #include "game/best_score.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <vector>
 
 #include "game/play_state.h"
+#include "game/recording_file.h"
 #include "game/snake.h"
 #include "platform/platform.h"
 
-void noteFinalScore(PlayState& play) {
+bool noteFinalScore(PlayState& play) {
     const int score = upperIndex(play.snake);
     // Judged against the best this game knows, never waiting for the file.
     noteEvent(play.events, score > play.bestScore ? GameEventKind::newBest : GameEventKind::death);
-    // Another game of this player may have kept a higher best since this one
-    // read it: the title shows whichever is kept.
-    if (score > play.bestScore)
-        play.bestScore = saveBestScore(score);
-    else
+    if (score <= play.bestScore) {
+        // Another game of this player may have kept a higher best since this
+        // one read it: the title shows whichever is kept.
         play.bestScore = std::max(play.bestScore, loadBestScore());
+        return false;
+    }
+    std::vector<std::uint8_t> bytes;
+    if (play.input.mode == InputMode::recording) encodeRecording(play.input.recording, bytes);
+    play.bestScore = saveBestScore(score, bytes);
+    return !bytes.empty() && play.bestScore == score;
 }

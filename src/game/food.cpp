@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "game/game_input.h"
 #include "game/play_state.h"
-#include "platform/platform.h"
 
 namespace {
 
@@ -86,10 +86,10 @@ bool placeTaken(float x, float y, const Snake& snake, const BlockedPixels& block
     return takenBySnake(x, y, snake);
 }
 
-void drawPlace(Food& food, const Vec3f& origin, const Vec3f& extent) {
-    const double r1 = nextRandom();
-    const double r2 = nextRandom();
-    const double r3 = nextRandom();
+void drawPlace(Food& food, const Vec3f& origin, const Vec3f& extent, GameInput& input) {
+    const double r1 = drawRandom(input);
+    const double r2 = drawRandom(input);
+    const double r3 = drawRandom(input);
     food.x = static_cast<float>(origin.x + r1 * extent.x);
     food.y = static_cast<float>(origin.y + r2 * extent.y);
     food.z = 0.0f;
@@ -124,10 +124,15 @@ void takeFirstFreePixel(Food& food, const Vec3f& origin, const Vec3f& extent, co
 }  // namespace
 
 void placeFood(Food& food, const Vec3f& origin, const Vec3f& extent, const Snake& snake) {
+    GameInput live;
+    placeFood(food, origin, extent, snake, live);
+}
+
+void placeFood(Food& food, const Vec3f& origin, const Vec3f& extent, const Snake& snake, GameInput& input) {
     BlockedPixels blocked;
     for (int attempt = 0; attempt < foodPlacementAttempts; ++attempt) {
         if (attempt == directAttempts) markBlockedPixels(blocked, origin, extent, snake);
-        drawPlace(food, origin, extent);
+        drawPlace(food, origin, extent, input);
         if (!placeTaken(food.x, food.y, snake, blocked)) return;
     }
     // The snake covers (nearly) the whole rectangle. The value stays the last one drawn.
@@ -148,6 +153,6 @@ bool runFoodTest(PlayState& play) {
     if (!(d <= 2.0f * play.segmentRadius)) return false;
     noteEvent(play.events, GameEventKind::eat, play.food.value);
     for (std::int32_t i = 0; i < play.food.value; ++i) appendSegment(play.snake);
-    placeFood(play.food, foodOrigin(), foodExtent(play.boardWidth, play.boardHeight), play.snake);
+    placeFood(play.food, foodOrigin(), foodExtent(play.boardWidth, play.boardHeight), play.snake, play.input);
     return true;
 }

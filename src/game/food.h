@@ -15,7 +15,12 @@ struct Food {
 // first free whole pixel of the rectangle instead, so it always ends.
 inline constexpr int foodPlacementAttempts = 1'000'000;
 
+struct GameInput;
+
+// Draws three numbers an attempt: x, y and the value. The first form draws
+// from the platform without recording.
 void placeFood(Food& food, const Vec3f& origin, const Vec3f& extent, const Snake& snake);
+void placeFood(Food& food, const Vec3f& origin, const Vec3f& extent, const Snake& snake, GameInput& input);
 
 // The rectangle the food's centre is placed in, for a board of the given size.
 Vec3f foodOrigin();

@@ -3,6 +3,7 @@
 
 #include "game/food.h"
 #include "game/game_events.h"
+#include "game/game_input.h"
 #include "game/snake.h"
 #include "game/vec3.h"
 
@@ -30,4 +31,5 @@ struct PlayState {
     std::uint32_t boardWidth = 512;
     std::uint32_t boardHeight = 256;
     GameEvents events;  // this frame's, for the loop to hand on
+    GameInput input;    // keys, time steps and random numbers, live or replayed
 };

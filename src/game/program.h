@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "game/play_state.h"
+#include "game/recording.h"
 #include "game/sound_flow.h"
 #include "render/board_target.h"
 #include "render/display_setup.h"
@@ -20,6 +21,12 @@ struct Program {
     bool contrastPalette = false;  // the colours start-up makes the pictures in; C switches
     bool paletteKeyWasDown = false;
     SoundChoice sound;
+    // The kept best game, checked against the rules; replayed on the title.
+    Recording bestGame;
+    bool bestGameReplayable = false;
+    // The best game as the title last replayed it; apart from play, so a
+    // replay leaves the run's own game as it was.
+    PlayState replay;
 };
 
 // The texture the cylinder pass wraps: the target's, or the copy's.

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "game/attract_mode.h"
 #include "game/best_score.h"
 #include "game/food.h"
-#include "game/game_update.h"
+#include "game/frame_rules.h"
 #include "game/palette_switch.h"
 #include "game/program.h"
 #include "game/sound_flow.h"
@@ -37,6 +38,7 @@ void measureFrameTime(PlayState& play) {
     const double now = readClock();
     play.frameTime = std::min(now - play.lastClock, longestFrameTime);
     play.lastClock = readClock();
+    noteFrameTime(play.input, play.frameTime);
     play.playTime += play.frameTime;
 }
 
@@ -44,13 +46,7 @@ void measureFrameTime(PlayState& play) {
 bool runPlayFrame(Program& program) {
     PlayState& play = program.play;
     measureFrameTime(play);
-    play.wiggle = static_cast<float>(std::sin(20.0 * play.playTime) * 0.5);
-    if (play.movingHorizontally) play.heading.y = play.wiggle;
-    if (play.movingVertically) play.heading.x = play.wiggle;
-    play.viewX = -play.snake[0].x;
-    play.viewY = -play.snake[0].y;
-    play.segmentRadius = 8.0f;
-    if (play.reversalPulse == 0.0f && !runGameUpdate(play)) return false;
+    if (!runFrameRules(play)) return false;
     handOverSounds(program);
     runBoardPass(play, program.boardTarget, program.boardCopyTexture, program.textures, program.font);
     runCylinderPass(play, boardTexture(program), play.boardHeight, program.light, program.font);
@@ -97,6 +93,7 @@ void startUp(Program& program) {
     buildFont(program.font.listBase, 16.0f, 16.0f, 8);
     glDisable(GL_CULL_FACE);
     program.play.bestScore = loadBestScore();
+    loadBestGameForReplay(program);
 }
 
 void returnToTitle(Program& program) {
@@ -130,6 +127,8 @@ TitleOutcome runTitleLoop(Program& program) {
     const bool pulsing = program.play.gamePlayed;
     bool needsPicture = true;
     double nextFrame = readClock();
+    double idleSince = readClock();
+    bool replayed = false;  // one replay per idle spell
     for (;;) {
         if (keyDown(scanEscape) || terminationRequested()) return TitleOutcome::quit;
         if (needsPicture || (pulsing && readClock() >= nextFrame)) {
@@ -141,9 +140,24 @@ TitleOutcome runTitleLoop(Program& program) {
             needsPicture = pulsing ? waitUntil(nextFrame) : waitForEvents(stillWaitMilliseconds);
         }
         if (keyDown(scanSpace)) return TitleOutcome::startGame;
-        switchPaletteIfAsked(program, false);
+        const bool paletteSwitched = switchPaletteIfAsked(program, false);
         // The title says how to turn sound back on while it is off.
-        if (handleSoundKey(program)) needsPicture = true;
+        const bool soundSwitched = handleSoundKey(program);
+        if (soundSwitched) needsPicture = true;
+        if (anyKeyPressed() || paletteSwitched || soundSwitched) {
+            idleSince = readClock();
+            replayed = false;
+        } else if (!replayed && replayDue(program, readClock() - idleSince)) {
+            replayed = true;
+            const ReplayOutcome outcome = runReplay(program);
+            if (outcome == ReplayOutcome::quit) return TitleOutcome::quit;
+            if (outcome == ReplayOutcome::startGame) return TitleOutcome::startGame;
+            returnToTitle(program);
+            dropPendingPresses();
+            if (outcome == ReplayOutcome::backToTitle) replayed = false;
+            idleSince = readClock();
+            needsPicture = true;
+        }
     }
 }
 
@@ -152,7 +166,8 @@ void startGame(Program& program) {
     play.headAngle = 0;
     play.heading = {2.0f, 0.0f, 0.0f};
     resetSnake(play.snake);
-    placeFood(play.food, foodOrigin(), foodExtent(play.boardWidth, play.boardHeight), play.snake);
+    beginRecording(play);
+    placeFood(play.food, foodOrigin(), foodExtent(play.boardWidth, play.boardHeight), play.snake, play.input);
     play.lastClock = readClock();
     play.gamePlayed = true;
     play.events.count = 0;
@@ -170,7 +185,11 @@ PlayOutcome runPlayLoop(Program& program) {
     for (;;) {
         if (!paused) {
             if (!runPlayFrame(program)) {
-                noteFinalScore(program.play);
+                const int bestBefore = program.play.bestScore;
+                if (noteFinalScore(program.play))
+                    adoptBestGame(program);
+                else if (program.play.bestScore != bestBefore)
+                    loadBestGameForReplay(program);  // another game of this player kept a better one
                 handOverSounds(program);
                 return PlayOutcome::gameOver;
             }

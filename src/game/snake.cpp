@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "game/game_input.h"
 #include "game/play_state.h"
-#include "platform/platform.h"
 
 namespace {
 
@@ -38,12 +38,14 @@ void applyArrowKey(PlayState& play, bool reverses, Vec3f newHeading, int angle, 
 }
 
 void pollArrowKeys(PlayState& play) {
+    // Read through the game input, so a replay takes the same four answers.
+    const std::uint8_t arrows = readArrowKeys(play.input);
     // Each test reads the heading as the keys before it left it, so Up and
     // Down together can reverse twice.
-    if (keyDown(scanUp)) applyArrowKey(play, play.heading.y == -2.0f, {0.0f, 2.0f, 0.0f}, 90, true);
-    if (keyDown(scanDown)) applyArrowKey(play, play.heading.y == 2.0f, {0.0f, -2.0f, 0.0f}, 270, true);
-    if (keyDown(scanRight)) applyArrowKey(play, play.heading.x == -2.0f, {2.0f, 0.0f, 0.0f}, 0, false);
-    if (keyDown(scanLeft)) applyArrowKey(play, play.heading.x == 2.0f, {-2.0f, 0.0f, 0.0f}, 180, false);
+    if (arrows & arrowUp) applyArrowKey(play, play.heading.y == -2.0f, {0.0f, 2.0f, 0.0f}, 90, true);
+    if (arrows & arrowDown) applyArrowKey(play, play.heading.y == 2.0f, {0.0f, -2.0f, 0.0f}, 270, true);
+    if (arrows & arrowRight) applyArrowKey(play, play.heading.x == -2.0f, {2.0f, 0.0f, 0.0f}, 0, false);
+    if (arrows & arrowLeft) applyArrowKey(play, play.heading.x == 2.0f, {-2.0f, 0.0f, 0.0f}, 180, false);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // The real build implements them over SDL2 in src/platform/; tests link a
 // scripted version with their own clock, keys and random numbers instead.
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -69,6 +70,11 @@ bool windowLookedAway();
 
 // The screensaver may blank the screen, or is held off.
 void allowScreensaver(bool allowed);
+// True if any key or pad button (other than a modifier, or Enter with Alt)
+// went down among the events of the last present or wait.
+bool anyKeyPressed();
+// True while the window has the keyboard focus and is shown on screen.
+bool windowInView();
 
 struct PixelSize {
     int width = 0;
@@ -111,6 +117,20 @@ void keepSoundEffects(std::span<const std::vector<float>> effects);
 // Starts effects at the output's next buffer; with stopFirst, what is playing
 // stops first. Never waits for the output and never allocates.
 void playSoundEffects(std::span<const int> effects, bool stopFirst);
+// Keeps score as the best for later runs, and bestGame, when given, as the
+// best game beside it (renamed into place before the score); each written
+// whole or not at all. Returns the best score kept afterwards. A failure
+// prints one line on standard error and is otherwise ignored.
+int saveBestScore(int score, std::span<const std::uint8_t> bestGame = {});
+
+// No best-game file larger than this is read.
+inline constexpr std::size_t largestBestGameBytes = std::size_t{64} << 20;
+// The kept best game's bytes. False when there are none: silently when there
+// is no file, else after one line on standard error naming it.
+bool loadBestGame(std::vector<std::uint8_t>& bytes);
+// The best game's bytes were loaded but cannot be replayed: one line on
+// standard error naming the file and what.
+void reportBadBestGame(const std::string& what);
 
 double readClock();  // seconds, monotonic, arbitrary origin
 void sleepMilliseconds(int milliseconds);

@@ -27,6 +27,7 @@ struct Display {
     bool lookedAway = false;
     bool wantsPicture = false;
     bool pacedByRefresh = false;
+    bool keyPressed = false;  // in the last present's or wait's events
 };
 
 Display display;
@@ -142,15 +143,20 @@ bool handleEvent(const SDL_Event& event) {
     case SDL_WINDOWEVENT: handleWindowEvent(event.window); return false;
     case SDL_KEYDOWN: {
         if (event.key.repeat) return false;
-        if (event.key.keysym.sym == SDLK_RETURN && (event.key.keysym.mod & KMOD_ALT)) {
+        const bool altEnter = event.key.keysym.sym == SDLK_RETURN && (event.key.keysym.mod & KMOD_ALT);
+        if (altEnter) {
             setFullScreen(display.window, display.mode, !isFullScreen(display.window));
             display.wantsPicture = true;
         }
-        const int code = pcScanCodeFor(event.key.keysym.scancode);
+        const SDL_Scancode scancode = event.key.keysym.scancode;
+        const bool modifier = scancode >= SDL_SCANCODE_LCTRL && scancode <= SDL_SCANCODE_RGUI;
+        if (display.keys.focused && !altEnter && !modifier) display.keyPressed = true;
+        const int code = pcScanCodeFor(scancode);
         notePress(display.keys, code);
         return code != 0;
     }
     default: {  // SDL_QUIT from the close button is ignored too
+        if (event.type == SDL_CONTROLLERBUTTONDOWN && display.keys.focused) display.keyPressed = true;
         const auto pendingBefore = display.keys.pending;
         handleGamepadEvent(display.pads, display.keys, event);
         return display.keys.pending != pendingBefore;
@@ -161,6 +167,7 @@ bool handleEvent(const SDL_Event& event) {
 // What present and waitForEvents do after the swap or the wait: the rest of
 // the events, then held keys, placement and size as they are now.
 bool handleEventsAndRefresh(const SDL_Event* first) {
+    display.keyPressed = false;
     bool pressed = first && handleEvent(*first);
     SDL_Event event;
     while (SDL_PollEvent(&event)) pressed = handleEvent(event) || pressed;
@@ -274,6 +281,14 @@ void allowScreensaver(bool allowed) {
         SDL_EnableScreenSaver();
     else
         SDL_DisableScreenSaver();
+}
+
+bool anyKeyPressed() { return display.keyPressed; }
+
+bool windowInView() {
+    if (!display.window) return false;
+    const Uint32 flags = SDL_GetWindowFlags(display.window);
+    return (flags & SDL_WINDOW_INPUT_FOCUS) != 0 && (flags & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) == 0;
 }
 
 PixelSize drawableSize() { return display.drawable; }

@@ -36,3 +36,12 @@ void drawTitleScreen(const Font& font, bool gamePlayed, int previousScore, int b
         drawText("Press M for sound...", font.texture, font.listBase, 352.0f, 284.0f, 0.0f, 1.0f, 1.0f, 0.0f);
     popOrtho2D();
 }
+
+void drawReplayPrompt(const Font& font) {
+    pushOrtho2D(windowWidth, windowHeight);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    // Below the drum, clear of the head, which the view keeps in the middle.
+    drawText("Press Space to play...", font.texture, font.listBase, 336.0f, 24.0f, 0.0f, 1.0f, 1.0f, 0.0f);
+    popOrtho2D();
+}

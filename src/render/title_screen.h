@@ -7,3 +7,6 @@ struct Font;
 // M while the player has turned sound off.
 void drawTitleScreen(const Font& font, bool gamePlayed, int previousScore, int bestScore = -1,
                      bool soundTurnedOff = false);
+
+// Over a replay of the best game: the title's "Press Space to play..." line.
+void drawReplayPrompt(const Font& font);

@@ -12,6 +12,7 @@ MersenneTwister generator;
 KeyState keys;
 bool lookedAway = false;
 bool wantsPicture = false;
+bool keyPressedInBatch = false;  // in the last present's or wait's events
 
 // A loop that would wait for ever ends the test instead of hanging it.
 constexpr int mostWaits = 1000000;
@@ -40,6 +41,7 @@ void handleWindowEvents(const std::vector<WindowEvent>& events) {
 
 void tap(const std::set<int>& taps) {
     for (int key : taps) notePress(keys, key);
+    if (!taps.empty()) keyPressedInBatch = true;
 }
 
 // Any address will do: the tests only look at which names were asked for.
@@ -53,6 +55,7 @@ void resetScriptedPlatform() {
     keys = KeyState{};
     keys.focused = true;
     lookedAway = false;
+    keyPressedInBatch = false;
     wantsPicture = false;
     seedMersenneTwister(generator, 5489.0);
 }
@@ -67,6 +70,7 @@ void requestDepthBits(int) {}
 void requestSamples(int) {}
 bool openDisplay(int, int, int) { return state.displayOpens; }
 void present() {
+    keyPressedInBatch = false;
     ++state.presents;
     state.now += state.presentStep;
     if (auto events = state.windowEventsAtPresent.find(state.presents); events != state.windowEventsAtPresent.end())
@@ -74,12 +78,16 @@ void present() {
     if (auto taps = state.tapsAtPresent.find(state.presents); taps != state.tapsAtPresent.end()) tap(taps->second);
     const std::set<int>& before = keysHeldAt(state.presents - 1);
     for (int key : keysHeldAt(state.presents))
-        if (before.count(key) == 0) notePress(keys, key);
+        if (before.count(key) == 0) {
+            notePress(keys, key);
+            keyPressedInBatch = true;
+        }
     refreshHeldKeys();
 }
 
 bool waitForEvents(int timeoutMilliseconds) {
     if (++state.waits > mostWaits) throw ProgramEnded{-1};
+    keyPressedInBatch = false;
     bool pressed = false;
     if (auto event = state.eventsInWait.find(state.waits); event != state.eventsInWait.end()) {
         handleWindowEvents(event->second.window);
@@ -113,6 +121,9 @@ bool windowLookedAway() {
 
 void allowScreensaver(bool allowed) { state.screensaverAllowed = allowed; }
 
+bool anyKeyPressed() { return keyPressedInBatch; }
+bool windowInView() { return state.inView; }
+
 PixelSize drawableSize() { return {state.drawableWidth, state.drawableHeight}; }
 
 int loadBestScore() { return state.bestScore; }
@@ -122,44 +133,21 @@ int saveBestScore(int score, std::span<const std::uint8_t> bestGame) {
     state.lastSavedBestGame.assign(bestGame.begin(), bestGame.end());
     if (score <= state.bestScore) return state.bestScore;
     state.bestScore = score;
-    if (!bestGame.empty()) state.keptBestGame = state.lastSavedBestGame;
+    if (!bestGame.empty()) {
+        state.keptBestGame = state.lastSavedBestGame;
+        // What a later loadBestGame reads.
+        state.bestGameExists = true;
+        state.bestGame = state.keptBestGame;
+    }
     return score;
 }
 
-Settings loadSettings() { return state.settings; }
-
-void keepSoundSetting(bool on) {
-    state.settings.soundOn = on;
-    state.keptSettings.emplace_back(on ? "sound=on" : "sound=off");
+bool loadBestGame(std::vector<std::uint8_t>& bytes) {
+    bytes = state.bestGame;
+    return state.bestGameExists;
 }
 
-void keepPaletteSetting(bool contrast) {
-    state.settings.contrastPalette = contrast;
-    state.keptSettings.emplace_back(contrast ? "palette=contrast" : "palette=design");
-}
-
-int openSound() {
-    if (state.soundRate > 0 && !state.soundOpen) {
-        state.soundOpen = true;
-        ++state.soundOpens;
-    }
-    return state.soundOpen ? state.soundRate : 0;
-}
-
-void closeSound() {
-    if (state.soundOpen) ++state.soundCloses;
-    state.soundOpen = false;
-}
-
-void keepSoundEffects(std::span<const std::vector<float>> effects) {
-    state.keptEffects.assign(effects.begin(), effects.end());
-}
-
-void playSoundEffects(std::span<const int> effects, bool stopFirst) {
-    if (!state.soundOpen) return;
-    if (stopFirst) state.playedEffects.push_back(-1);
-    state.playedEffects.insert(state.playedEffects.end(), effects.begin(), effects.end());
-}
+void reportBadBestGame(const std::string& what) { state.errorLines.push_back("best-game: " + what); }
 
 double readClock() {
     ++state.clockReads;

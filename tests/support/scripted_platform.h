@@ -60,6 +60,12 @@ struct ScriptedPlatform {
     // The stored choices, and each choice kept, as its line ("sound=off").
     Settings settings;
     std::vector<std::string> keptSettings;
+    // The kept best game's bytes, when there is such a file.
+    bool bestGameExists = false;
+    std::vector<std::uint8_t> bestGame;
+    // Lines the platform put on standard error about the best game.
+    std::vector<std::string> errorLines;
+    bool inView = true;  // focused and shown
 
     // Random numbers: queued values first, then the real generator.
     std::deque<double> randoms;

@@ -1,0 +1,47 @@
+#include "fuzz_entries.h"
+
+#include <cstdlib>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "game/recording.h"
+#include "game/recording_check.h"
+#include "game/recording_file.h"
+#include "platform/best_score_file.h"
+
+namespace {
+
+// Header bytes a decode does not keep: the game's version and the checksum.
+bool keptByDecode(std::size_t offset) { return !(offset >= 10 && offset < 16) && !(offset >= 24 && offset < 28); }
+
+}  // namespace
+
+void readRecordingBytes(const std::uint8_t* data, std::size_t size) {
+    Recording recording;
+    std::string problem;
+    if (!decodeRecording(std::span(data, size), recording, problem)) {
+        if (problem.empty()) std::abort();
+        return;
+    }
+    // Whatever is accepted encodes back to the same bytes.
+    std::vector<std::uint8_t> again;
+    encodeRecording(recording, again);
+    if (again.size() != size) std::abort();
+    for (std::size_t i = 0; i < size; ++i)
+        if (keptByDecode(i) && again[i] != data[i]) std::abort();
+    if (!checkRecording(recording, problem) && problem.empty()) std::abort();
+}
+
+void readBestScoreBytes(const std::uint8_t* data, std::size_t size) {
+    const std::string_view content(reinterpret_cast<const char*>(data), size);
+    const std::optional<int> score = parseBestScore(content);
+    if (!score) return;
+    // A score read is the file's digits, leading zeros aside.
+    std::string_view digits = content;
+    if (!digits.empty() && digits.back() == '\n') digits.remove_suffix(1);
+    while (digits.size() > 1 && digits.front() == '0') digits.remove_prefix(1);
+    if (*score < 0 || std::to_string(*score) != digits) std::abort();
+}
