@@ -117,11 +117,7 @@ void keepSoundEffects(std::span<const std::vector<float>> effects);
 // Starts effects at the output's next buffer; with stopFirst, what is playing
 // stops first. Never waits for the output and never allocates.
 void playSoundEffects(std::span<const int> effects, bool stopFirst);
-// Keeps score as the best for later runs, and bestGame, when given, as the
-// best game beside it (renamed into place before the score); each written
-// whole or not at all. Returns the best score kept afterwards. A failure
-// prints one line on standard error and is otherwise ignored.
-int saveBestScore(int score, std::span<const std::uint8_t> bestGame = {});
+
 
 // No best-game file larger than this is read.
 inline constexpr std::size_t largestBestGameBytes = std::size_t{64} << 20;

@@ -142,6 +142,41 @@ int saveBestScore(int score, std::span<const std::uint8_t> bestGame) {
     return score;
 }
 
+Settings loadSettings() { return state.settings; }
+
+void keepSoundSetting(bool on) {
+    state.settings.soundOn = on;
+    state.keptSettings.emplace_back(on ? "sound=on" : "sound=off");
+}
+
+void keepPaletteSetting(bool contrast) {
+    state.settings.contrastPalette = contrast;
+    state.keptSettings.emplace_back(contrast ? "palette=contrast" : "palette=design");
+}
+
+int openSound() {
+    if (state.soundRate > 0 && !state.soundOpen) {
+        state.soundOpen = true;
+        ++state.soundOpens;
+    }
+    return state.soundOpen ? state.soundRate : 0;
+}
+
+void closeSound() {
+    if (state.soundOpen) ++state.soundCloses;
+    state.soundOpen = false;
+}
+
+void keepSoundEffects(std::span<const std::vector<float>> effects) {
+    state.keptEffects.assign(effects.begin(), effects.end());
+}
+
+void playSoundEffects(std::span<const int> effects, bool stopFirst) {
+    if (!state.soundOpen) return;
+    if (stopFirst) state.playedEffects.push_back(-1);
+    state.playedEffects.insert(state.playedEffects.end(), effects.begin(), effects.end());
+}
+
 bool loadBestGame(std::vector<std::uint8_t>& bytes) {
     bytes = state.bestGame;
     return state.bestGameExists;
