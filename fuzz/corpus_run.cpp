@@ -31,5 +31,6 @@ int main(int argc, char** argv) {
     // An empty folder would pass without trying anything.
     if (runFolder(corpus / "recording", readRecordingBytes) == 0) return 1;
     if (runFolder(corpus / "best-score", readBestScoreBytes) == 0) return 1;
+    if (runFolder(corpus / "settings", readSettingsBytes) == 0) return 1;
     return 0;
 }

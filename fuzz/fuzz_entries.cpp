@@ -11,6 +11,7 @@
 #include "game/recording_check.h"
 #include "game/recording_file.h"
 #include "platform/best_score_file.h"
+#include "platform/settings_file.h"
 
 namespace {
 
@@ -44,4 +45,17 @@ void readBestScoreBytes(const std::uint8_t* data, std::size_t size) {
     if (!digits.empty() && digits.back() == '\n') digits.remove_suffix(1);
     while (digits.size() > 1 && digits.front() == '0') digits.remove_prefix(1);
     if (*score < 0 || std::to_string(*score) != digits) std::abort();
+}
+
+void readSettingsBytes(const std::uint8_t* data, std::size_t size) {
+    const std::string_view content(reinterpret_cast<const char*>(data), size);
+    Settings read;
+    parseSettings(content, read);
+    // Keeping both choices as read gives a file that reads back cleanly as
+    // the same choices, whatever else the file held.
+    std::string kept = withSetting(content, "sound", read.soundOn ? "on" : "off");
+    kept = withSetting(kept, "palette", read.contrastPalette ? "contrast" : "design");
+    Settings again;
+    if (!parseSettings(kept, again)) std::abort();
+    if (again.soundOn != read.soundOn || again.contrastPalette != read.contrastPalette) std::abort();
 }

@@ -24,7 +24,9 @@ constexpr int frameSleepMilliseconds = 3;
 // The replayed frames due by now have run; draws the last of them.
 void drawReplayFrame(Program& program, PlayState& shown) {
     runBoardPass(shown, program.boardTarget, program.boardCopyTexture, program.textures, program.font);
-    runCylinderPass(shown, boardTexture(program), shown.boardHeight, program.light, program.font, "Best game ");
+    // The score the game ended with, as the title's best score says it.
+    runCylinderPass(shown, boardTexture(program), shown.boardHeight, program.light, program.font, "Best game ",
+                    recordedScore(shown.input.recording));
     drawReplayPrompt(program.font);
     present();
 }

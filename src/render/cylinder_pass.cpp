@@ -74,8 +74,8 @@ void drawCylinder() {
     }
 }
 
-void drawScoreLine(const PlayState& play, const Font& font, std::string_view label) {
-    const NumberedText text = textWithNumber(label, upperIndex(play.snake));
+void drawScoreLine(const Font& font, std::string_view label, int number) {
+    const NumberedText text = textWithNumber(label, number);
     pushOrtho2D(windowWidth, windowHeight);
     glDisable(GL_LIGHTING);
     drawText(text.view(), font.texture, font.listBase,
@@ -88,7 +88,7 @@ void drawScoreLine(const PlayState& play, const Font& font, std::string_view lab
 }  // namespace
 
 void runCylinderPass(const PlayState& play, std::uint32_t boardTexture, std::uint32_t boardHeight,
-                     const LightParams& light, const Font& font, std::string_view scoreLabel) {
+                     const LightParams& light, const Font& font, std::string_view scoreLabel, int shownScore) {
     unbindBoardTarget();
     // Every frame that draws, paused or not and with or without a board
     // target: the window may have been resized since the last one.
@@ -140,5 +140,5 @@ void runCylinderPass(const PlayState& play, std::uint32_t boardTexture, std::uin
 
     setMaterial();
     drawCylinder();
-    drawScoreLine(play, font, scoreLabel);
+    drawScoreLine(font, scoreLabel, shownScore >= 0 ? shownScore : upperIndex(play.snake));
 }
