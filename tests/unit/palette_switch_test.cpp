@@ -25,16 +25,18 @@ struct Outcome {
 
 // Still screens wait for events instead of presenting, so their keys come as
 // taps during the waits (numbered from 1).
-Outcome run(bool inPlay, std::vector<std::set<int>> keys, std::map<int, std::set<int>> tapsInWait, bool withC) {
+Outcome run(bool inPlay, std::vector<std::set<int>> keys, const std::map<int, std::set<int>>& tapsInWait, bool withC) {
     resetScriptedPlatform();
     scripted().clockStep = 0.004;
     scripted().randoms = {0.3, 0.6, 0.9, 0.2, 0.7, 0.4};
-    if (!withC) {
+    if (!withC)
         for (std::set<int>& held : keys) held.erase(scanC);
-        for (auto& [wait, taps] : tapsInWait) taps.erase(scanC);
-    }
     scripted().keysAfterPresent = keys;
-    for (const auto& [wait, taps] : tapsInWait) scripted().eventsInWait[wait].taps = taps;
+    for (const auto& [wait, taps] : tapsInWait) {
+        std::set<int>& given = scripted().eventsInWait[wait].taps;
+        given = taps;
+        if (!withC) given.erase(scanC);
+    }
     Program program;
     if (inPlay) {
         startGame(program);
