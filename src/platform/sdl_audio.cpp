@@ -26,7 +26,9 @@ struct Audio {
     SoundBank bank;
 };
 
-Audio audio;
+// Never destroyed: where a program ends without closing the device first (the
+// GL tests do), the audio thread may still be mixing from it during exit.
+Audio& audio = *new Audio();
 
 // ALSA's library prints its own lines on standard error when it finds no
 // card; the player gets our one line instead. Its messages all pass through
