@@ -37,6 +37,6 @@ cmake --build --preset release -j"$jobs"
 run_tests "$top/build" -j"$jobs"
 
 cmake --preset sanitize >/dev/null
-cmake --build --preset sanitize --target unit_tests gl_tests -j"$jobs"
+cmake --build --preset sanitize --target unit_tests gl_tests fuzz_corpus_run -j"$jobs"
 run_tests "$top/build-sanitize" -L 'unit|gl'
 echo "All tests passed in $((SECONDS - started)) s."
