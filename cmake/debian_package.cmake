@@ -17,8 +17,10 @@ snake's own body, ends the game. The key opposite to the snake's direction
 turns it round, its tail becoming its head.
 
 It is played with the keyboard or a gamepad, can pause, keeps the best
-score, and shows its picture full screen on any screen. It needs OpenGL and
-a display of at least 512 x 384 pixels; 1024 x 768 or more is best.")
+score, and shows its picture full screen on any screen. It makes its own
+sound effects, replays the best game on its title when left alone, and has a
+second palette for players who cannot tell red from green. It needs OpenGL
+and a display of at least 512 x 384 pixels; 1024 x 768 or more is best.")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${TUBEWYRM_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
