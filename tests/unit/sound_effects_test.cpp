@@ -79,20 +79,6 @@ TEST(SoundEffects, TheEatChirpRisesAndSoundsHigherForEveryHigherDigit) {
     }
 }
 
-TEST(SoundEffects, PauseFallsResumeRisesAndDeathSinks) {
-    // Pitch over the first third against the last third.
-    const struct {
-        int effect;
-        bool rises;
-    } cases[] = {{soundPause, false}, {soundResume, true}, {soundDeath, false}, {soundEat1 + 4, true}};
-    for (const auto& c : cases) {
-        const std::vector<float>& s = effectsAt48k()[c.effect];
-        const double early = crossingsPerSecond(s, 0, s.size() / 3);
-        const double late = crossingsPerSecond(s, s.size() * 2 / 3, s.size());
-        EXPECT_EQ(late > early, c.rises) << "effect " << c.effect << ": " << early << " then " << late;
-    }
-}
-
 // One buffer mixed after handing over effects (and a stop, when asked).
 struct MixStep {
     std::vector<int> effects;
