@@ -30,7 +30,6 @@
 
 #include <SDL2/SDL.h>
 
-#include "game/game_input.h"
 #include "game/program.h"
 #include "game/program_flow.h"
 #include "platform/platform.h"
@@ -38,6 +37,7 @@
 #include "render/cylinder_pass.h"
 #include "render/gl.h"
 #include "render/title_screen.h"
+#include "rules/recorded_input.h"
 #include "support/heap_counter.h"
 
 namespace {

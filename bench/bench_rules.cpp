@@ -16,15 +16,15 @@
 #include <string>
 #include <vector>
 
-#include "game/food.h"
-#include "game/frame_rules.h"
-#include "game/game_input.h"
-#include "game/game_update.h"
-#include "game/play_state.h"
-#include "game/recording_check.h"
-#include "game/recording_file.h"
-#include "game/snake.h"
 #include "platform/platform.h"
+#include "rules/food_rules.h"
+#include "rules/frame_rules.h"
+#include "rules/game_update.h"
+#include "rules/recorded_input.h"
+#include "rules/recording_check.h"
+#include "rules/recording_file.h"
+#include "rules/snake_rules.h"
+#include "state/play_state.h"
 #include "support/heap_counter.h"
 #include "support/scripted_platform.h"
 

@@ -7,11 +7,11 @@
 #include <string_view>
 #include <vector>
 
-#include "game/recording.h"
-#include "game/recording_check.h"
-#include "game/recording_file.h"
 #include "platform/best_score_file.h"
 #include "platform/settings_file.h"
+#include "rules/recording_check.h"
+#include "rules/recording_file.h"
+#include "state/recording.h"
 
 namespace {
 

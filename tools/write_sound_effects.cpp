@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "game/snake.h"
+#include "rules/snake_rules.h"
 #include "sound/sound_effects.h"
 
 namespace {

@@ -1,13 +1,13 @@
 #pragma once
 #include <cstdint>
 
-#include "game/play_state.h"
-#include "game/recording.h"
 #include "game/sound_flow.h"
 #include "render/board_target.h"
 #include "render/display_setup.h"
 #include "render/font.h"
 #include "render/texture_images.h"
+#include "state/play_state.h"
+#include "state/recording.h"
 
 // All state of a run, owned by the entry routine and handed out by reference.
 struct Program {
@@ -19,7 +19,6 @@ struct Program {
     PlayState play;
     TextureNoise textureNoise;     // kept from start-up for making the pictures again
     bool contrastPalette = false;  // the colours start-up makes the pictures in; C switches
-    bool paletteKeyWasDown = false;
     SoundChoice sound;
     // The kept best game, checked against the rules; replayed on the title.
     Recording bestGame;

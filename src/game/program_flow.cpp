@@ -1,38 +1,46 @@
 #include "game/program_flow.h"
 
 #include <algorithm>
-#include <cmath>
 
-#include "game/attract_mode.h"
-#include "game/best_score.h"
-#include "game/food.h"
-#include "game/frame_rules.h"
+#include "game/best_game_replay.h"
+#include "game/key_latch.h"
 #include "game/palette_switch.h"
 #include "game/program.h"
 #include "game/sound_flow.h"
+#include "game/still_screen.h"
 #include "platform/platform.h"
 #include "render/board_pass.h"
 #include "render/cylinder_pass.h"
-#include "render/gl.h"
+#include "render/display_setup.h"
 #include "render/pause_overlay.h"
 #include "render/title_screen.h"
+#include "rules/best_score.h"
+#include "rules/food_rules.h"
+#include "rules/frame_rules.h"
+#include "rules/recorded_input.h"
+#include "rules/snake_rules.h"
 
 namespace {
 
 constexpr int boardTargetWidth = 512;
 constexpr int boardTargetHeight = 256;
+// Moving screens (play, a replay) sleep this long after each picture.
 constexpr int frameSleepMilliseconds = 3;
-// A still screen waits for events this long at a time, so that a termination
-// signal is seen soon; keys and window events end the wait at once.
-constexpr int stillWaitMilliseconds = 50;
-// The title after a game pulses its previous score about three times a
-// second; 20 pictures a second show that glow smoothly, and on a software
-// renderer each costs about 13 ms of CPU, so 60 would keep a core half busy.
-constexpr double shortestTitleFrame = 1.0 / 20.0;
-// At most 5 pixels of head travel a frame: below 20 frames a second the game
-// slows down evenly, and a stall (a suspended laptop, a stopped process) does
-// not throw the head across the board.
-constexpr double longestFrameTime = 0.05;
+
+enum class Screen { title, play, paused, replay };
+
+// What the one loop keeps between its turns.
+struct Session {
+    Screen screen = Screen::title;
+    KeyLatch pauseKey{scanP};
+    KeyLatch paletteKey{scanC};
+    KeyLatch soundKey{scanM};
+    StillScreen still;
+    double idleSince = 0.0;       // the title's last key, or its start
+    bool replayedIdle = false;    // one replay per idle spell
+    bool sharedKeyActed = false;  // M or C acted in this turn of the loop
+    ReplayClock replayClock;
+};
 
 // The game time this frame advances everything by: motion, reversal pulse,
 // wiggle and trail steps.
@@ -44,24 +52,134 @@ void measureFrameTime(PlayState& play) {
     play.playTime += play.frameTime;
 }
 
-// One play frame. False means the game ended inside it.
-bool runPlayFrame(Program& program) {
-    PlayState& play = program.play;
-    measureFrameTime(play);
-    if (!runFrameRules(play)) return false;
-    handOverSounds(program);
+void drawPlayFrame(const Program& program) {
+    const PlayState& play = program.play;
     runBoardPass(play, program.boardTarget, program.boardCopyTexture, program.textures, program.font);
     runCylinderPass(play, boardTexture(program), play.boardHeight, program.light, program.font);
-    present();
-    sleepMilliseconds(frameSleepMilliseconds);
+}
+
+void enterTitle(Program& program, Session& session) {
+    program.play.movingHorizontally = true;
+    program.play.movingVertically = false;
+    // A device plugged in (or back) since the last game is found here, never in play.
+    refreshSound(program);
+    dropPendingPresses();
+    allowScreensaver(true);
+    session.screen = Screen::title;
+    // The first title stands still; after a game its previous score pulses.
+    session.still = StillScreen{true, program.play.gamePlayed, 0.0};
+    session.idleSince = readClock();
+}
+
+void enterPlay(Program& program, Session& session) {
+    startGame(program);
+    dropPendingPresses();
+    static_cast<void>(windowLookedAway());  // the title's does not count
+    allowScreensaver(false);
+    // P pauses on its press: one still held from the title does nothing.
+    holdOver(session.pauseKey);
+    session.screen = Screen::play;
+}
+
+void pauseOrResume(Program& program, Session& session, bool pause) {
+    noteEvent(program.play.events, pause ? GameEventKind::pause : GameEventKind::resume);
+    handOverSounds(program);
+    dropPendingPresses();
+    allowScreensaver(pause);
+    session.screen = pause ? Screen::paused : Screen::play;
+    session.still = StillScreen{};
+    // Measured from here, the next frame leaves the paused time out.
+    if (!pause) program.play.lastClock = readClock();
+}
+
+void endGame(Program& program) {
+    const int bestBefore = program.play.bestScore;
+    if (noteFinalScore(program.play))
+        adoptBestGame(program);
+    else if (program.play.bestScore != bestBefore)
+        loadBestGameForReplay(program);  // another game of this player kept a better one
+    handOverSounds(program);
+}
+
+// Escape, a termination signal, M and C, the same on every screen. False
+// when the program is to end.
+bool runSharedKeys(Program& program, Session& session) {
+    if (keyDown(scanEscape) || terminationRequested()) return false;
+    const bool paused = session.screen == Screen::paused;
+    session.sharedKeyActed = false;
+    if (pressedOnce(session.paletteKey)) {
+        switchPalette(program, paused);
+        session.still.changed = session.still.changed || paused;
+        session.sharedKeyActed = true;
+    }
+    if (pressedOnce(session.soundKey)) {
+        switchSound(program);
+        // The title says how to turn sound back on while it is off.
+        session.still.changed = session.still.changed || session.screen == Screen::title;
+        session.sharedKeyActed = true;
+    }
     return true;
 }
 
-// Waits for events until the clock reaches the time (at least a millisecond
-// of it). True when the window needs a new picture.
-bool waitUntil(double time) {
-    const double left = time - readClock();
-    return waitForEvents(std::max(1, static_cast<int>(std::ceil(left * 1000.0))));
+void runTitleStep(Program& program, Session& session) {
+    if (stillPictureDue(session.still)) {
+        drawTitleFrame(program);
+        present();
+        notePicturePresented(session.still);
+    }
+    if (keyDown(scanSpace)) {
+        enterPlay(program, session);
+        return;
+    }
+    if (anyKeyPressed() || session.sharedKeyActed) {
+        session.idleSince = readClock();
+        session.replayedIdle = false;
+    } else if (!session.replayedIdle && replayDue(program, readClock() - session.idleSince)) {
+        session.replayedIdle = true;
+        startReplay(program, session.replayClock);
+        session.screen = Screen::replay;
+    }
+}
+
+void runPlayStep(Program& program, Session& session) {
+    PlayState& play = program.play;
+    measureFrameTime(play);
+    if (!advancePlayFrame(play)) {
+        endGame(program);
+        enterTitle(program, session);
+        return;
+    }
+    handOverSounds(program);
+    drawPlayFrame(program);
+    present();
+    sleepMilliseconds(frameSleepMilliseconds);
+    // Looking away pauses as P does, but only the player resumes.
+    if (pressedOnce(session.pauseKey) || windowLookedAway()) pauseOrResume(program, session, true);
+}
+
+void runPausedStep(Program& program, Session& session) {
+    if (stillPictureDue(session.still)) {
+        drawPausedFrame(program);
+        present();
+        notePicturePresented(session.still);
+    }
+    static_cast<void>(windowLookedAway());
+    if (pressedOnce(session.pauseKey)) pauseOrResume(program, session, false);
+}
+
+void runReplayStep(Program& program, Session& session) {
+    const bool running = runReplayStep(program, session.replayClock);
+    sleepMilliseconds(frameSleepMilliseconds);
+    const bool startsGame = keyDown(scanSpace);
+    // M and C act as on the title; any other key, the window leaving view or
+    // the game's end go back to the title. A replay plays no sounds.
+    const bool otherKey = anyKeyPressed() && !session.sharedKeyActed;
+    if (running && !startsGame && !otherKey && windowInView()) return;
+    endReplay(program);
+    enterTitle(program, session);
+    // A key allows another replay after the next idle spell; the end does not.
+    session.replayedIdle = !otherKey;
+    if (startsGame) enterPlay(program, session);
 }
 
 }  // namespace
@@ -93,18 +211,9 @@ void startUp(Program& program) {
     }
     program.font.texture = program.textures.names[fontSlot];
     buildFont(program.font.listBase, 16.0f, 16.0f, 8);
-    glDisable(GL_CULL_FACE);
+    stopCullingFaces();
     program.play.bestScore = loadBestScore();
     loadBestGameForReplay(program);
-}
-
-void returnToTitle(Program& program) {
-    program.play.movingHorizontally = true;
-    program.play.movingVertically = false;
-    // A device plugged in (or back) since the last game is found here, never in play.
-    refreshSound(program);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_DEPTH_TEST);
 }
 
 void drawTitleFrame(const Program& program) {
@@ -121,48 +230,6 @@ void drawPausedFrame(const Program& program) {
     drawPausedLine(program.font);
 }
 
-TitleOutcome runTitleLoop(Program& program) {
-    dropPendingPresses();
-    allowScreensaver(true);
-    // The first title stands still and is drawn only when the window needs
-    // it; after a game its previous score pulses.
-    const bool pulsing = program.play.gamePlayed;
-    bool needsPicture = true;
-    double nextFrame = readClock();
-    double idleSince = readClock();
-    bool replayed = false;  // one replay per idle spell
-    for (;;) {
-        if (keyDown(scanEscape) || terminationRequested()) return TitleOutcome::quit;
-        if (needsPicture || (pulsing && readClock() >= nextFrame)) {
-            drawTitleFrame(program);
-            present();
-            needsPicture = false;
-            nextFrame = presentWaitsForRefresh() ? readClock() : readClock() + shortestTitleFrame;
-        } else {
-            needsPicture = pulsing ? waitUntil(nextFrame) : waitForEvents(stillWaitMilliseconds);
-        }
-        if (keyDown(scanSpace)) return TitleOutcome::startGame;
-        const bool paletteSwitched = switchPaletteIfAsked(program, false);
-        // The title says how to turn sound back on while it is off.
-        const bool soundSwitched = handleSoundKey(program);
-        if (soundSwitched) needsPicture = true;
-        if (anyKeyPressed() || paletteSwitched || soundSwitched) {
-            idleSince = readClock();
-            replayed = false;
-        } else if (!replayed && replayDue(program, readClock() - idleSince)) {
-            replayed = true;
-            const ReplayOutcome outcome = runReplay(program);
-            if (outcome == ReplayOutcome::quit) return TitleOutcome::quit;
-            if (outcome == ReplayOutcome::startGame) return TitleOutcome::startGame;
-            returnToTitle(program);
-            dropPendingPresses();
-            if (outcome == ReplayOutcome::backToTitle) replayed = false;
-            idleSince = readClock();
-            needsPicture = true;
-        }
-    }
-}
-
 void startGame(Program& program) {
     PlayState& play = program.play;
     play.headAngle = 0;
@@ -176,64 +243,23 @@ void startGame(Program& program) {
     noteEvent(play.events, GameEventKind::gameStart);
 }
 
-PlayOutcome runPlayLoop(Program& program) {
-    dropPendingPresses();
-    static_cast<void>(windowLookedAway());  // the title's does not count
-    allowScreensaver(false);
-    bool paused = false;
-    bool pictureShown = false;
-    // P pauses on its press: one still held from the title does nothing.
-    bool pauseKeyWasDown = keyDown(scanP);
-    for (;;) {
-        if (!paused) {
-            if (!runPlayFrame(program)) {
-                const int bestBefore = program.play.bestScore;
-                if (noteFinalScore(program.play))
-                    adoptBestGame(program);
-                else if (program.play.bestScore != bestBefore)
-                    loadBestGameForReplay(program);  // another game of this player kept a better one
-                handOverSounds(program);
-                return PlayOutcome::gameOver;
-            }
-        } else if (!pictureShown) {
-            drawPausedFrame(program);
-            present();
-            pictureShown = true;
-        } else {
-            pictureShown = !waitForEvents(stillWaitMilliseconds);
-        }
-        if (keyDown(scanEscape) || terminationRequested()) return PlayOutcome::quit;
-        const bool pauseKeyDown = keyDown(scanP);
-        const bool wasPaused = paused;
-        if (pauseKeyDown && !pauseKeyWasDown) paused = !paused;
-        pauseKeyWasDown = pauseKeyDown;
-        // Looking away pauses as P does, but only the player resumes.
-        if (windowLookedAway()) paused = true;
-        if (paused != wasPaused) {
-            noteEvent(program.play.events, paused ? GameEventKind::pause : GameEventKind::resume);
-            handOverSounds(program);
-            dropPendingPresses();
-            allowScreensaver(paused);
-            pictureShown = false;
-            // Measured from here, the next frame leaves the paused time out.
-            if (!paused) program.play.lastClock = readClock();
-        }
-        // A paused picture shows the new colours at once.
-        if (switchPaletteIfAsked(program, paused) && paused) pictureShown = false;
-        handleSoundKey(program);
-    }
-}
-
 int runSession(Program& program) {
+    Session session;
+    enterTitle(program, session);
     for (;;) {
-        returnToTitle(program);
-        if (runTitleLoop(program) == TitleOutcome::quit) return 0;
-        startGame(program);
-        if (runPlayLoop(program) == PlayOutcome::quit) {
-            closeConsole(consoleChannel);
-            program.play.snake.clear();
-            program.play.snake.shrink_to_fit();
-            return 0;
+        if (!runSharedKeys(program, session)) break;
+        switch (session.screen) {
+        case Screen::title: runTitleStep(program, session); break;
+        case Screen::play: runPlayStep(program, session); break;
+        case Screen::paused: runPausedStep(program, session); break;
+        case Screen::replay: runReplayStep(program, session); break;
         }
     }
+    if (session.screen == Screen::replay) endReplay(program);
+    if (session.screen == Screen::play || session.screen == Screen::paused) {
+        closeConsoleChannel();
+        program.play.snake.clear();
+        program.play.snake.shrink_to_fit();
+    }
+    return 0;
 }

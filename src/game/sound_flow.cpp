@@ -5,8 +5,8 @@
 #include <tuple>
 
 #include "game/program.h"
-#include "game/snake.h"
 #include "platform/platform.h"
+#include "rules/snake_rules.h"
 #include "sound/sound_effects.h"
 
 namespace {
@@ -36,19 +36,14 @@ void refreshSound(Program& program) {
     program.sound.effectsRate = rate;
 }
 
-bool handleSoundKey(Program& program) {
+void switchSound(Program& program) {
     SoundChoice& sound = program.sound;
-    const bool down = keyDown(scanM);
-    const bool pressed = down && !sound.keyWasDown;
-    sound.keyWasDown = down;
-    if (!pressed) return false;
     sound.on = !sound.on;
     keepSoundSetting(sound.on);
     if (sound.on)
         refreshSound(program);
     else
         closeSound();
-    return true;
 }
 
 void handOverSounds(Program& program) {

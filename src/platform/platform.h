@@ -50,8 +50,6 @@ void present();
 // key the game knows was pressed.
 bool waitForEvents(int timeoutMilliseconds);
 
-// True when present waits for the display's refresh, which then paces drawing.
-bool presentWaitsForRefresh();
 
 // True if the key was held at the last present or wait while the window had
 // focus, or was pressed since the game last read it: the read clears the
@@ -75,6 +73,8 @@ void allowScreensaver(bool allowed);
 bool anyKeyPressed();
 // True while the window has the keyboard focus and is shown on screen.
 bool windowInView();
+// True while the window is shown: neither minimised nor hidden.
+bool windowShown();
 
 struct PixelSize {
     int width = 0;

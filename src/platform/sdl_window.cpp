@@ -26,7 +26,6 @@ struct Display {
     Gamepads pads;
     bool lookedAway = false;
     bool wantsPicture = false;
-    bool pacedByRefresh = false;
     bool keyPressed = false;  // in the last present's or wait's events
 };
 
@@ -233,7 +232,7 @@ bool openDisplay(int width, int height, int /*colorBits: always 8 bits a channel
     // The game reads keys, never text: no input method between them and it.
     SDL_StopTextInput();
     // Paced by the screen where the driver allows.
-    display.pacedByRefresh = SDL_GL_SetSwapInterval(-1) == 0 || SDL_GL_SetSwapInterval(1) == 0;
+    if (SDL_GL_SetSwapInterval(-1) != 0) static_cast<void>(SDL_GL_SetSwapInterval(1));
     startGamepads(display.pads);
     SDL_RaiseWindow(display.window);
     SDL_GL_GetDrawableSize(display.window, &display.drawable.width, &display.drawable.height);
@@ -263,8 +262,6 @@ bool waitForEvents(int timeoutMilliseconds) {
     return wanted || pressed;
 }
 
-bool presentWaitsForRefresh() { return display.pacedByRefresh; }
-
 bool keyDown(int scanCode) { return readKey(display.keys, scanCode); }
 
 void dropPendingPresses() { dropPendingPresses(display.keys); }
@@ -289,6 +286,11 @@ bool windowInView() {
     if (!display.window) return false;
     const Uint32 flags = SDL_GetWindowFlags(display.window);
     return (flags & SDL_WINDOW_INPUT_FOCUS) != 0 && (flags & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) == 0;
+}
+
+bool windowShown() {
+    return display.window != nullptr &&
+           (SDL_GetWindowFlags(display.window) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) == 0;
 }
 
 PixelSize drawableSize() { return display.drawable; }

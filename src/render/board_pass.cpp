@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include "game/play_state.h"
-#include "game/snake.h"
 #include "platform/platform.h"
 #include "render/board_target.h"
 #include "render/font.h"
@@ -12,13 +10,13 @@
 #include "render/projection_2d.h"
 #include "render/quad_batch.h"
 #include "render/texture_images.h"
+#include "state/play_state.h"
 
 namespace {
 
 constexpr int tileHalfSize = 8;
 constexpr int subSteps = 4;
 constexpr float seamThreshold = 100.0f;
-constexpr float pulseDivisor = 50.0f;
 constexpr float fullRadius = 8.0f;
 
 void drawBackground(const TextureSet& textures, QuadBatch& batch, float width, float height) {
@@ -72,16 +70,18 @@ Turn turnBy(int degrees) {
 }
 
 // The stretch from segment i + 1 to segment i, with the picture of segment i,
-// shifted by a whole board width for the wrap copy.
-void addStretch(PlayState& play, QuadBatch& batch, Turn headTurn, int i, float shift, float width) {
+// shifted by a whole board width for the wrap copy. radius is the pass's own:
+// narrowed where the reversal pulse has got to, and left so for what follows.
+void addStretch(const PlayState& play, float& radius, QuadBatch& batch, Turn headTurn, int i, float shift,
+                float width) {
     const Snake& snake = play.snake;
     const int upper = upperIndex(snake);
     // The narrow place: the marked index runs from the tail end to the head as
     // the pulse grows.
     if (play.reversalPulse > 0.0f &&
         upper - i == static_cast<int>(std::floor(upper * std::floor(static_cast<double>(play.reversalPulse)) /
-                                                 static_cast<double>(pulseDivisor))))
-        play.segmentRadius = play.reversalPulse / pulseDivisor + 1.0f;
+                                                 static_cast<double>(reversalPulseEnd))))
+        radius = play.reversalPulse / reversalPulseEnd + 1.0f;
 
     const Segment& segment = snake[static_cast<std::size_t>(i)];
     const Segment& behind = snake[static_cast<std::size_t>(i) + 1];
@@ -102,12 +102,12 @@ void addStretch(PlayState& play, QuadBatch& batch, Turn headTurn, int i, float s
     float px = bx;
     float py = by;
     for (int k = 1; k <= subSteps; ++k) {
-        const float r = play.segmentRadius;
+        const float r = radius;
         if (px + 2.0f * r <= 0.0f) px += width;
         if (px - 2.0f * r >= width) px -= width;
         px -= dx;
         py -= dy;
-        const float q = play.segmentRadius;
+        const float q = radius;
         if (i == 0)
             addTransformedQuad(batch, px, py, q, headTurn.cosine, -headTurn.sine, headTurn.sine, headTurn.cosine);
         else
@@ -115,28 +115,29 @@ void addStretch(PlayState& play, QuadBatch& batch, Turn headTurn, int i, float s
     }
 }
 
-void drawSnake(PlayState& play, const TextureSet& textures, QuadBatch& batch, float width) {
+void drawSnake(const PlayState& play, const TextureSet& textures, QuadBatch& batch, float width) {
     const int upper = upperIndex(play.snake);
     const Turn headTurn = turnBy(play.headAngle);
+    float radius = fullRadius;
     // Tail end first, so the head lies on top.
     for (int i = upper - 1; i >= 0; --i) {
         // The margin uses the radius the stretch before was drawn with, which
         // is narrow right behind the pulse.
-        const float margin = 2.0f * play.segmentRadius;
+        const float margin = 2.0f * radius;
         const float x = play.snake[static_cast<std::size_t>(i)].x;
         float copyShift = 0.0f;
         if (x <= margin)
             copyShift = width;
         else if (x >= width - margin)
             copyShift = -width;
-        play.segmentRadius = fullRadius;
+        radius = fullRadius;
         if (i == 0) {
             // The body is drawn before the head's picture replaces its texture.
             drawQuads(batch);
             glBindTexture(GL_TEXTURE_2D, textures.names[headSlot]);
         }
-        addStretch(play, batch, headTurn, i, 0.0f, width);
-        if (copyShift != 0.0f) addStretch(play, batch, headTurn, i, copyShift, width);
+        addStretch(play, radius, batch, headTurn, i, 0.0f, width);
+        if (copyShift != 0.0f) addStretch(play, radius, batch, headTurn, i, copyShift, width);
     }
     drawQuads(batch);
 }
@@ -158,7 +159,7 @@ std::uint32_t createBoardCopyTexture(std::int32_t width, std::int32_t height) {
     return name;
 }
 
-void runBoardPass(PlayState& play, const BoardTarget& target, std::uint32_t boardCopyTexture,
+void runBoardPass(const PlayState& play, const BoardTarget& target, std::uint32_t boardCopyTexture,
                   const TextureSet& textures, const Font& font) {
     const int width = static_cast<int>(play.boardWidth);
     const int height = static_cast<int>(play.boardHeight);
@@ -189,7 +190,6 @@ void runBoardPass(PlayState& play, const BoardTarget& target, std::uint32_t boar
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor3f(1.0f, 1.0f, 1.0f);
-    advanceReversalPulse(play);
     drawSnake(play, textures, batch, static_cast<float>(width));
     endQuads(batch);
     popOrtho2D();

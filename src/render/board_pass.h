@@ -10,5 +10,6 @@ struct TextureSet;
 // copied into this texture; 0 when the board target exists.
 std::uint32_t createBoardCopyTexture(std::int32_t width, std::int32_t height);
 
-void runBoardPass(PlayState& play, const BoardTarget& target, std::uint32_t boardCopyTexture,
+// Draws the board as play holds it; it changes nothing in play.
+void runBoardPass(const PlayState& play, const BoardTarget& target, std::uint32_t boardCopyTexture,
                   const TextureSet& textures, const Font& font);

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "game/play_state.h"
 #include "render/board_target.h"
 #include "render/display_setup.h"
 #include "render/font.h"
@@ -11,6 +10,7 @@
 #include "render/gl.h"
 #include "render/projection_2d.h"
 #include "render/window_size.h"
+#include "state/play_state.h"
 
 namespace {
 

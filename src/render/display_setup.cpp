@@ -41,6 +41,10 @@ void setUpDisplay() {
     probeFramebufferSupport();
 }
 
+void closeConsoleChannel() { closeConsole(consoleChannel); }
+
+void stopCullingFaces() { glDisable(GL_CULL_FACE); }
+
 void probeFramebufferSupport() {
     const std::string names = glExtensionString();
     // One line per name, each with the space that ends it.

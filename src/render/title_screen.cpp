@@ -10,6 +10,9 @@
 #include "render/window_size.h"
 
 void drawTitleScreen(const Font& font, bool gamePlayed, int previousScore, int bestScore, bool soundTurnedOff) {
+    // Unlit and without the depth test, whatever the cylinder left on.
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
     // The window may have changed size or gone full screen since the last frame.
     setFrameViewport();
     pushOrtho2D(windowWidth, windowHeight);

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -31,7 +32,19 @@ std::string windowId() {
     return id;
 }
 
-int counter = 0;
+// Each game's folder: its data and config folders, removed when it ends, and
+// its standard output and error, kept for the test to read until the run ends.
+std::vector<std::string>& gameFolders() {
+    static std::vector<std::string> folders;
+    return folders;
+}
+
+void removeGameFolders() {
+    for (const std::string& folder : gameFolders()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+}
 
 void removeDataHome(GameProcess& game) {
     for (std::string* folder : {&game.dataHome, &game.configHome}) {
@@ -53,16 +66,20 @@ void sleepSeconds(double seconds) { std::this_thread::sleep_for(std::chrono::dur
 
 GameProcess startGame(const std::vector<std::string>& environment, StandardStreams streams) {
     GameProcess game;
-    std::string stem = "e2e_game_" + std::to_string(getpid()) + "_" + std::to_string(counter++);
-    game.stdoutPath = stem + ".out";
-    game.stderrPath = stem + ".err";
+    char folder[] = "/tmp/tubewyrm-e2e-game-XXXXXX";
+    if (!mkdtemp(folder)) return game;
+    if (gameFolders().empty()) static_cast<void>(std::atexit(removeGameFolders));
+    gameFolders().emplace_back(folder);
+    game.stdoutPath = std::string(folder) + "/stdout";
+    game.stderrPath = std::string(folder) + "/stderr";
     // Each game keeps its best score and settings in fresh folders of its own,
     // never the user's, and plays no sound; a test that cares passes its own
     // XDG_DATA_HOME, XDG_CONFIG_HOME or SDL_AUDIODRIVER.
-    char dataHome[] = "/tmp/tubewyrm-e2e-data-XXXXXX";
-    if (mkdtemp(dataHome)) game.dataHome = dataHome;
-    char configHome[] = "/tmp/tubewyrm-e2e-config-XXXXXX";
-    if (mkdtemp(configHome)) game.configHome = configHome;
+    game.dataHome = std::string(folder) + "/data";
+    game.configHome = std::string(folder) + "/config";
+    std::error_code ignored;
+    std::filesystem::create_directory(game.dataHome, ignored);
+    std::filesystem::create_directory(game.configHome, ignored);
     int ends[2] = {-1, -1};
     if (streams == StandardStreams::pipe && pipe(ends) != 0) return game;
     game.pid = fork();

@@ -8,14 +8,14 @@
 #include <cstdlib>
 #include <string>
 
-#include "game/play_state.h"
-#include "game/snake.h"
 #include "gl/gl_probe.h"
 #include "gl/pass_helpers.h"
 #include "render/board_pass.h"
 #include "render/board_target.h"
 #include "render/projection_2d.h"
 #include "render/texture_images.h"
+#include "rules/snake_rules.h"
+#include "state/play_state.h"
 
 namespace {
 

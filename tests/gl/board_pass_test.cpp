@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <string>
 
-#include "game/play_state.h"
 #include "gl/gl_probe.h"
 #include "gl/pass_helpers.h"
 #include "render/board_pass.h"
@@ -18,6 +17,7 @@
 #include "render/font.h"
 #include "render/framebuffer_api.h"
 #include "render/texture_images.h"
+#include "state/play_state.h"
 
 namespace {
 

@@ -7,7 +7,6 @@
 #include <optional>
 #include <string>
 
-#include "game/play_state.h"
 #include "gl/gl_probe.h"
 #include "gl/pass_helpers.h"
 #include "render/board_pass.h"
@@ -16,6 +15,7 @@
 #include "render/display_setup.h"
 #include "render/font.h"
 #include "render/texture_images.h"
+#include "state/play_state.h"
 
 namespace {
 

@@ -6,9 +6,7 @@
 #include <cstddef>
 #include <cstdlib>
 
-#include "game/play_state.h"
 #include "game/program.h"
-#include "game/snake.h"
 #include "game/sound_flow.h"
 #include "gl/pass_helpers.h"
 #include "platform/platform.h"
@@ -18,7 +16,9 @@
 #include "render/display_setup.h"
 #include "render/font.h"
 #include "render/texture_images.h"
+#include "rules/snake_rules.h"
 #include "sound/sound_effects.h"
+#include "state/play_state.h"
 #include "support/heap_counter.h"
 
 

@@ -8,8 +8,6 @@
 #include <functional>
 #include <string>
 
-#include "game/frame_rules.h"
-#include "game/play_state.h"
 #include "gl/gl_probe.h"
 #include "gl/pass_helpers.h"
 #include "platform/platform.h"
@@ -17,6 +15,8 @@
 #include "render/board_target.h"
 #include "render/palette.h"
 #include "render/texture_images.h"
+#include "rules/frame_rules.h"
+#include "state/play_state.h"
 #include "support/png_file.h"
 #include "support/recorded_games.h"
 

@@ -8,7 +8,6 @@
 #include <iostream>
 #include <string>
 
-#include "game/play_state.h"
 #include "gl/gl_probe.h"
 #include "gl/pass_helpers.h"
 #include "platform/platform.h"
@@ -16,6 +15,7 @@
 #include "render/board_target.h"
 #include "render/palette.h"
 #include "render/texture_images.h"
+#include "state/play_state.h"
 #include "support/colour_contrast.h"
 
 namespace {

@@ -5,10 +5,10 @@
 #include <utility>
 #include <vector>
 
-#include "game/play_state.h"
 #include "render/font.h"
 #include "render/gl.h"
 #include "render/texture_images.h"
+#include "state/play_state.h"
 
 // A texture of w x h texels given as 0xRRGGBBAA values, bottom row first,
 // with nearest filtering and no mipmaps (the passes set their own filters on

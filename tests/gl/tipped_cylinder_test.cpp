@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-#include "game/play_state.h"
 #include "gl/gl_probe.h"
 #include "gl/pass_helpers.h"
 #include "platform/platform.h"
@@ -14,6 +13,7 @@
 #include "render/display_setup.h"
 #include "render/font.h"
 #include "render/texture_images.h"
+#include "state/play_state.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <iterator>
 #include <sstream>
 
-#include "game/recording_file.h"
+#include "rules/recording_file.h"
 
 #ifndef TUBEWYRM_TEST_DATA
 #define TUBEWYRM_TEST_DATA "tests/data"

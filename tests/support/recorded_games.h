@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "game/recording.h"
-#include "game/snake.h"
+#include "rules/snake_rules.h"
+#include "state/recording.h"
 
 // The folder of the kept games (set by the build).
 std::string testDataFolder();

@@ -1,48 +1,80 @@
 #include "support/scripted_platform.h"
 
+#include <algorithm>
+#include <set>
+
 #include "platform/key_state.h"
 #include "platform/mersenne_twister.h"
 #include "platform/platform.h"
-
-#include <algorithm>
 
 namespace {
 ScriptedPlatform state;
 MersenneTwister generator;
 KeyState keys;
+std::set<int> held;
+std::size_t nextEvent = 0;  // the first event of the script not handled yet
+bool shown = true;
 bool lookedAway = false;
 bool wantsPicture = false;
 bool keyPressedInBatch = false;  // in the last present's or wait's events
+bool terminationSignal = false;
+// Reads of a clock that never moves mean a loop that neither draws, sleeps
+// nor waits: the test ends instead of hanging.
+int readsWithoutTime = 0;
+double lastReading = 0.0;
 
-// A loop that would wait for ever ends the test instead of hanging it.
-constexpr int mostWaits = 1000000;
+constexpr int mostReadsWithoutTime = 1000000;
 
-const std::set<int>& keysHeldAt(int presentCount) {
-    if (presentCount == 0 || state.keysAfterPresent.empty()) return state.keysBeforeFirstPresent;
-    std::size_t index = static_cast<std::size_t>(presentCount - 1);
-    if (index >= state.keysAfterPresent.size()) index = state.keysAfterPresent.size() - 1;
-    return state.keysAfterPresent[index];
+void pressKey(int key) {
+    notePress(keys, key);
+    keyPressedInBatch = true;
 }
 
-// The held keys go in as a pad's would: added after an empty keyboard.
-void refreshHeldKeys() {
-    refreshKeyState(keys, nullptr, 0);
-    for (int key : keysHeldAt(state.presents)) addHeldKey(keys, key);
-}
-
-void handleWindowEvents(const std::vector<WindowEvent>& events) {
-    for (WindowEvent event : events) {
-        if (event == WindowEvent::focusLost || event == WindowEvent::focusGained)
-            noteFocusChange(keys, event == WindowEvent::focusGained);
-        if (event != WindowEvent::focusGained && event != WindowEvent::exposed) lookedAway = true;
-        if (event != WindowEvent::minimised && event != WindowEvent::hidden) wantsPicture = true;
+void handle(const ScriptedEvent& event) {
+    switch (event.what) {
+    case Happening::keyDown:
+        held.insert(event.key);
+        pressKey(event.key);
+        break;
+    case Happening::keyUp: held.erase(event.key); break;
+    case Happening::tap: pressKey(event.key); break;
+    case Happening::focusLost:
+        noteFocusChange(keys, false);
+        lookedAway = true;
+        wantsPicture = true;
+        break;
+    case Happening::focusGained:
+        noteFocusChange(keys, true);
+        wantsPicture = true;
+        break;
+    case Happening::minimised:
+        noteFocusChange(keys, false);
+        shown = false;
+        lookedAway = true;
+        break;
+    case Happening::restored:
+        noteFocusChange(keys, true);
+        shown = true;
+        wantsPicture = true;
+        break;
+    case Happening::exposed: wantsPicture = true; break;
+    case Happening::termination: terminationSignal = true; break;
     }
 }
 
-void tap(const std::set<int>& taps) {
-    for (int key : taps) notePress(keys, key);
-    if (!taps.empty()) keyPressedInBatch = true;
+double nextEventTime() { return nextEvent < state.script.size() ? state.start + state.script[nextEvent].at : 1e300; }
+
+// Handles every event due by now, then refreshes the held keys as a present would.
+void handleDueEvents() {
+    keyPressedInBatch = false;
+    std::stable_sort(state.script.begin() + static_cast<std::ptrdiff_t>(nextEvent), state.script.end(),
+                     [](const ScriptedEvent& a, const ScriptedEvent& b) { return a.at < b.at; });
+    while (nextEvent < state.script.size() && nextEventTime() <= state.now) handle(state.script[nextEvent++]);
+    refreshKeyState(keys, nullptr, 0);
+    for (int key : held) addHeldKey(keys, key);
 }
+
+double lastEventTime() { return state.script.empty() ? 0.0 : state.script.back().at; }
 
 // Any address will do: the tests only look at which names were asked for.
 void fakeEntryPoint() {}
@@ -54,62 +86,52 @@ void resetScriptedPlatform() {
     state = ScriptedPlatform{};
     keys = KeyState{};
     keys.focused = true;
+    held.clear();
+    nextEvent = 0;
+    shown = true;
     lookedAway = false;
     keyPressedInBatch = false;
     wantsPicture = false;
+    terminationSignal = false;
+    readsWithoutTime = 0;
     seedMersenneTwister(generator, 5489.0);
 }
 
-void setUpProcess() {}
-bool terminationRequested() {
-    return (state.terminationAtPresent >= 0 && state.presents >= state.terminationAtPresent) ||
-           (state.terminationAtTime >= 0.0 && state.now >= state.terminationAtTime);
+void scriptAt(double at, Happening what, int key) { state.script.push_back({at, what, key}); }
+void scriptTap(double at, int key) { scriptAt(at, Happening::tap, key); }
+void scriptHold(double from, double to, int key) {
+    scriptAt(from, Happening::keyDown, key);
+    scriptAt(to, Happening::keyUp, key);
 }
+int presentsBetween(double from, double to) {
+    return static_cast<int>(std::count_if(state.presentTimes.begin(), state.presentTimes.end(),
+                                          [&](double t) { return t >= from && t < to; }));
+}
+double scriptTime() { return state.now - state.start; }
+
+void setUpProcess() {}
+bool terminationRequested() { return terminationSignal; }
 
 void requestDepthBits(int) {}
 void requestSamples(int) {}
 bool openDisplay(int, int, int) { return state.displayOpens; }
+
 void present() {
-    keyPressedInBatch = false;
-    ++state.presents;
-    state.now += state.presentStep;
-    if (auto events = state.windowEventsAtPresent.find(state.presents); events != state.windowEventsAtPresent.end())
-        handleWindowEvents(events->second);
-    if (auto taps = state.tapsAtPresent.find(state.presents); taps != state.tapsAtPresent.end()) tap(taps->second);
-    const std::set<int>& before = keysHeldAt(state.presents - 1);
-    for (int key : keysHeldAt(state.presents))
-        if (before.count(key) == 0) {
-            notePress(keys, key);
-            keyPressedInBatch = true;
-        }
-    refreshHeldKeys();
+    state.now += state.presentSeconds;
+    state.presentTimes.push_back(scriptTime());
+    handleDueEvents();
 }
 
 bool waitForEvents(int timeoutMilliseconds) {
-    if (++state.waits > mostWaits) throw ProgramEnded{-1};
-    keyPressedInBatch = false;
-    bool pressed = false;
-    if (auto event = state.eventsInWait.find(state.waits); event != state.eventsInWait.end()) {
-        handleWindowEvents(event->second.window);
-        tap(event->second.taps);
-        pressed = !event->second.taps.empty();
-    } else {
-        state.now += timeoutMilliseconds * 0.001;
-        state.waitedMilliseconds += timeoutMilliseconds;
-    }
-    refreshHeldKeys();
-    const bool wanted = wantsPicture;
+    ++state.waits;
+    state.now = std::max(state.now, std::min(nextEventTime(), state.now + timeoutMilliseconds * 0.001));
+    handleDueEvents();
+    const bool wanted = wantsPicture || keyPressedInBatch;
     wantsPicture = false;
-    return wanted || pressed;
+    return wanted;
 }
 
-bool presentWaitsForRefresh() { return state.pacedByRefresh; }
-
-bool keyDown(int scanCode) {
-    // Keys held from before the first present were never pressed in the window.
-    if (state.presents == 0) refreshHeldKeys();
-    return readKey(keys, scanCode);
-}
+bool keyDown(int scanCode) { return readKey(keys, scanCode); }
 
 void dropPendingPresses() { dropPendingPresses(keys); }
 
@@ -122,7 +144,8 @@ bool windowLookedAway() {
 void allowScreensaver(bool allowed) { state.screensaverAllowed = allowed; }
 
 bool anyKeyPressed() { return keyPressedInBatch; }
-bool windowInView() { return state.inView; }
+bool windowInView() { return shown && keys.focused; }
+bool windowShown() { return shown; }
 
 PixelSize drawableSize() { return {state.drawableWidth, state.drawableHeight}; }
 
@@ -185,14 +208,15 @@ bool loadBestGame(std::vector<std::uint8_t>& bytes) {
 void reportBadBestGame(const std::string& what) { state.errorLines.push_back("best-game: " + what); }
 
 double readClock() {
-    ++state.clockReads;
-    double reading = state.now;
-    state.now += state.clockStep;
-    return reading;
+    if (state.now != lastReading) readsWithoutTime = 0;
+    lastReading = state.now;
+    if (++readsWithoutTime > mostReadsWithoutTime || scriptTime() > lastEventTime() + state.giveUpAfter)
+        throw ProgramEnded{-1};
+    return state.now;
 }
 
 void sleepMilliseconds(int milliseconds) {
-    ++state.sleeps;
+    state.now += milliseconds * 0.001;
     state.sleptMilliseconds += milliseconds;
 }
 

@@ -1,53 +1,54 @@
 #pragma once
-// Test control of the scripted platform that stands in for SDL.
+// Test control of the scripted platform that stands in for SDL: one timed
+// script of what happens to the game, and a clock that moves only as the
+// game presents, sleeps and waits, never because it is read.
 #include <cstdint>
 #include <deque>
-#include <map>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "platform/platform.h"
 
-// What the window system can tell about the window.
-enum class WindowEvent { focusLost, focusGained, minimised, hidden, exposed };
+// Something that happens to the game at a point of scripted time.
+enum class Happening {
+    keyDown,      // a key (or pad button, as its key) goes down and stays
+    keyUp,        // and comes up
+    tap,          // down and up again between two looks at the keys
+    focusLost,    // the window loses the keyboard focus
+    focusGained,  //
+    minimised,    // or hidden: out of view until restored
+    restored,     // shown again, with the focus
+    exposed,      // needs a new picture
+    termination,  // a termination signal
+};
 
-// Something that happens while the game waits for events.
-struct WaitEvent {
-    std::vector<WindowEvent> window;
-    std::set<int> taps;  // keys pressed and let go
+struct ScriptedEvent {
+    double at = 0.0;  // seconds after the script's start
+    Happening what = Happening::keyDown;
+    int key = 0;
 };
 
 struct ScriptedPlatform {  // NOLINT(clang-analyzer-optin.performance.Padding): grouped by what they script
-    // Clock: each reading returns `now` and then moves it on by `clockStep`;
-    // each present moves it on by `presentStep` too.
+    // Clock: starts at `start`; a present moves it on by presentSeconds (what
+    // drawing and swapping a picture took), a sleep by its length, a wait to
+    // the next scripted event or its timeout, whichever comes first.
+    double start = 1000.0;
     double now = 1000.0;
-    double clockStep = 0.001;
-    double presentStep = 0.0;
-    int clockReads = 0;
+    double presentSeconds = 1.0 / 60.0;
+    // What happens, in order of time; each is handled at the first present or
+    // wait at or after its time.
+    std::vector<ScriptedEvent> script;
+    // A run that goes on this long after the script's last event ends the
+    // test with ProgramEnded{-1} instead of hanging it.
+    double giveUpAfter = 600.0;
 
-    // Keys held after present n are keysAfterPresent[n] (the last entry holds
-    // for every later present); before the first present, keysBeforeFirstPresent.
-    // A key held at a present and not at the one before was pressed there.
-    // All of them go through the real key state's latch.
-    std::set<int> keysBeforeFirstPresent;
-    std::vector<std::set<int>> keysAfterPresent;
-    // Keys pressed and let go again just before present n (counting from 1).
-    std::map<int, std::set<int>> tapsAtPresent;
-    // Window events handled in present n (counting from 1).
-    std::map<int, std::vector<WindowEvent>> windowEventsAtPresent;
-    // Events handled in wait n (counting from 1), which ends at once; a wait
-    // without any moves the clock on by its timeout.
-    std::map<int, WaitEvent> eventsInWait;
-    int presents = 0;
+    // What the game did, with the scripted time of each present.
+    std::vector<double> presentTimes;
     int waits = 0;
-    int waitedMilliseconds = 0;
-    bool pacedByRefresh = false;
+    int sleptMilliseconds = 0;
     bool screensaverAllowed = false;
     int drawableWidth = 1024;
     int drawableHeight = 768;
-    int sleeps = 0;
-    int sleptMilliseconds = 0;
 
     // The kept best score (-1: none) and every score the game asked to keep. A
     // test sets bestScore to what another running game kept meanwhile; a save
@@ -65,7 +66,6 @@ struct ScriptedPlatform {  // NOLINT(clang-analyzer-optin.performance.Padding): 
     std::vector<std::uint8_t> bestGame;
     // Lines the platform put on standard error about the best game.
     std::vector<std::string> errorLines;
-    bool inView = true;  // focused and shown
 
     // Random numbers: queued values first, then the real generator.
     std::deque<double> randoms;
@@ -86,15 +86,19 @@ struct ScriptedPlatform {  // NOLINT(clang-analyzer-optin.performance.Padding): 
     int soundCloses = 0;
     std::vector<std::vector<float>> keptEffects;
     std::vector<int> playedEffects;
-
-    // A termination signal arrives during present n (counting from 1), or
-    // once the clock reaches the time; -1 for never.
-    int terminationAtPresent = -1;
-    double terminationAtTime = -1.0;
 };
 
 ScriptedPlatform& scripted();
 void resetScriptedPlatform();
+
+// Script helpers, times in seconds after the start.
+void scriptAt(double at, Happening what, int key = 0);
+void scriptTap(double at, int key);
+void scriptHold(double from, double to, int key);
+// Presents in [from, to) seconds after the start.
+int presentsBetween(double from, double to);
+// Seconds since the script's start.
+double scriptTime();
 
 // Thrown by endProgram so a test can see the status instead of the process ending.
 struct ProgramEnded {

@@ -14,12 +14,13 @@
 #include <string>
 #include <vector>
 
-#include "game/food.h"
-#include "game/frame_rules.h"
 #include "game/program.h"
 #include "game/program_flow.h"
-#include "game/recording_file.h"
-#include "game/snake.h"
+#include "rules/food_rules.h"
+#include "rules/frame_rules.h"
+#include "rules/recorded_input.h"
+#include "rules/recording_file.h"
+#include "rules/snake_rules.h"
 #include "support/recorded_games.h"
 #include "support/scripted_platform.h"
 
@@ -40,29 +41,28 @@ struct Game {
     double seed = 5489.0;  // of the random numbers after the queued ones
 };
 
-// Plays one game as the play loop does, without drawing: time step, rules,
-// then the pulse the board pass advances. Returns the frames run.
+// Plays one game as the play loop does, without drawing: time step, rules and
+// the reversal pulse. Returns the frames run.
 int play(Program& program, const Game& game) {
     resetScriptedPlatform();
-    scripted().clockStep = 0.0;
     scripted().randoms.assign(game.randoms.begin(), game.randoms.end());
     seedRandom(game.seed);
     PlayState& p = program.play;
-    p.playTime = game.carried.playTime;
-    p.nextTrailStep = game.carried.nextTrailStep;
-    p.lastPollPosition = game.carried.lastPollPosition;
-    p.reversalPulse = game.carried.reversalPulse;
-    p.movingHorizontally = game.carried.movingHorizontally;
-    p.movingVertically = game.carried.movingVertically;
+    carriedOver(p) = carriedOver(game.carried);
     startGame(program);
+    std::set<int> held;
     for (int frame = 1; frame <= game.mostFrames; ++frame) {
-        scripted().keysAfterPresent = {game.pilot(frame, p)};
+        const std::set<int> wanted = game.pilot(frame, p);
+        for (int key : held)
+            if (wanted.count(key) == 0) scriptAt(scriptTime(), Happening::keyUp, key);
+        for (int key : wanted)
+            if (held.count(key) == 0) scriptAt(scriptTime(), Happening::keyDown, key);
+        held = wanted;
         present();
         p.frameTime = game.steps(frame);
         noteFrameTime(p.input, p.frameTime);
         p.playTime += p.frameTime;
-        if (!runFrameRules(p)) return frame;
-        advanceReversalPulse(p);
+        if (!advancePlayFrame(p)) return frame;
     }
     return -1;
 }

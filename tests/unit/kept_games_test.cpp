@@ -4,10 +4,9 @@
 
 #include <string>
 
-#include "game/frame_rules.h"
-#include "game/play_state.h"
-#include "game/recording_check.h"
-#include "game/snake.h"
+#include "rules/frame_rules.h"
+#include "rules/recording_check.h"
+#include "state/play_state.h"
 #include "support/recorded_games.h"
 
 namespace {
@@ -28,7 +27,6 @@ TEST(KeptGames, EachReplaysToItsScoreFramesAndSnake) {
         for (bool alive = true; alive;) {
             ++frames;
             alive = runReplayedFrame(play);
-            if (alive) advanceReversalPulse(play);
         }
         EXPECT_EQ(play.input.problem, "");
         EXPECT_EQ(frames, game.frames);

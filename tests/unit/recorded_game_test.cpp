@@ -14,15 +14,15 @@
 #include <string>
 #include <vector>
 
-#include "game/attract_mode.h"
-#include "game/frame_rules.h"
+#include "game/best_game_replay.h"
 #include "game/program.h"
 #include "game/program_flow.h"
-#include "game/recording_file.h"
 #include "platform/best_game_file.h"
 #include "platform/best_score_file.h"
 #include "platform/platform.h"
 #include "render/display_setup.h"
+#include "rules/frame_rules.h"
+#include "rules/recording_file.h"
 #include "support/scripted_platform.h"
 
 namespace fs = std::filesystem;

@@ -8,11 +8,11 @@
 #include <random>
 #include <set>
 
-#include "game/food.h"
-#include "game/game_update.h"
-#include "game/play_state.h"
-#include "game/snake.h"
 #include "platform/platform.h"
+#include "rules/food_rules.h"
+#include "rules/game_update.h"
+#include "rules/snake_rules.h"
+#include "state/play_state.h"
 #include "support/heap_counter.h"
 #include "support/scripted_platform.h"
 

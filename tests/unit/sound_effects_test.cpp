@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "game/snake.h"
 #include "platform/sound_mixer.h"
+#include "rules/snake_rules.h"
 #include "sound/sound_effects.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "game/vec3.h"
+#include "state/carried_over.h"
 
 // Where a game stood when the head ate or died, to prove a replay still
 // follows the game it was made from.
@@ -11,24 +11,17 @@ struct Checkpoint {
     std::uint32_t score = 0;
     float headX = 0.0f;
     float headY = 0.0f;
+    bool operator==(const Checkpoint&) const = default;
 };
 
 // Everything a game's rules took from outside, in the order they took it.
 struct Recording {
-    // What the game carried over from the one before it; game start does not reset these.
-    double playTime = 0.0;
-    double nextTrailStep = 0.0;
-    Vec3f lastPollPosition;
-    float reversalPulse = 0.0f;
-    bool movingHorizontally = true;
-    bool movingVertically = false;
-    std::uint32_t boardWidth = 512;
-    std::uint32_t boardHeight = 256;
-
+    CarriedOver carried;
     std::vector<double> frameTimes;    // one per play frame, after the cap
     std::vector<std::uint8_t> arrows;  // one per key poll, see ArrowBits
     std::vector<double> randoms;       // every number the food drew
     std::vector<Checkpoint> checkpoints;
+    bool operator==(const Recording&) const = default;
 };
 
 // The four arrow reads of one poll.

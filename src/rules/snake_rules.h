@@ -1,22 +1,6 @@
 #pragma once
-#include <vector>
-
-#include "game/vec3.h"
-
-struct Segment {
-    float x = 0.0f;
-    float y = 0.0f;
-    float z = 0.0f;
-    float dx = 0.0f;
-    float dy = 0.0f;
-    float dz = 0.0f;
-    float scale = 0.0f;
-};
-
-// Element 0 is the head; the upper index is the score.
-using Snake = std::vector<Segment>;
-
-inline int upperIndex(const Snake& snake) { return static_cast<int>(snake.size()) - 1; }
+#include "state/snake.h"
+#include "state/vec3.h"
 
 struct PlayState;
 
@@ -27,7 +11,8 @@ void reverseSnake(Snake& snake, Vec3f& heading);
 // How long the snake stands still while it turns round.
 double reversalFreezeSeconds();
 
-// The board pass moves the reversal pulse on once per play frame.
+// Moves the reversal pulse on by the frame time, once per play frame the game
+// survives, before the frame is drawn.
 void advanceReversalPulse(PlayState& play);
 
 // The steps of the game update that concern the snake, in the order

@@ -1,21 +1,16 @@
 #pragma once
 #include <cstdint>
 
-#include "game/snake.h"
-#include "game/vec3.h"
-
-struct Food {
-    float x = 0.0f;
-    float y = 0.0f;
-    float z = 0.0f;
-    std::int32_t value = 0;
-};
+#include "state/food.h"
+#include "state/snake.h"
+#include "state/vec3.h"
 
 // placeFood gives up drawing after this many rejected places and takes the
 // first free whole pixel of the rectangle instead, so it always ends.
 inline constexpr int foodPlacementAttempts = 1'000'000;
 
 struct GameInput;
+struct PlayState;
 
 // Draws three numbers an attempt: x, y and the value. The first form draws
 // from the platform without recording.

@@ -1,8 +1,8 @@
-#include "game/game_update.h"
+#include "rules/game_update.h"
 
-#include "game/food.h"
-#include "game/play_state.h"
-#include "game/snake.h"
+#include "rules/food_rules.h"
+#include "rules/snake_rules.h"
+#include "state/play_state.h"
 
 bool runGameUpdate(PlayState& play) {
     runTurnCheck(play);

@@ -2,8 +2,6 @@
 
 struct Program;
 
-enum class ReplayOutcome { finished, backToTitle, startGame, quit };
-
 // The title waits this long without a key before it replays the best game.
 inline constexpr double replayIdleSeconds = 10.0;
 
@@ -18,6 +16,16 @@ void adoptBestGame(Program& program);
 // True when the title, idle for idleSeconds, should replay the best game now.
 bool replayDue(const Program& program, double idleSeconds);
 
-// The best game on the drum at the pace it was played, until its death or a
-// key. The run's own game state is left as it was.
-ReplayOutcome runReplay(Program& program);
+// Where a replay stands against the clock.
+struct ReplayClock {
+    double start = 0.0;     // clock reading at its first frame
+    double replayed = 0.0;  // recorded game time run so far
+};
+
+// The best game from its start, in program.replay, apart from the run's own
+// game; the recording moves there until endReplay puts it back.
+void startReplay(Program& program, ReplayClock& clock);
+// Runs every recorded frame due by now at the pace the game was played, and
+// draws the last of them. False once the game has ended.
+bool runReplayStep(Program& program, ReplayClock& clock);
+void endReplay(Program& program);

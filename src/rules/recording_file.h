@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "game/recording.h"
 #include "platform/platform.h"
+#include "state/recording.h"
 
 // Nothing larger is read.
 inline constexpr std::size_t largestRecordingBytes = largestBestGameBytes;

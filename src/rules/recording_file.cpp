@@ -1,10 +1,12 @@
-#include "game/recording_file.h"
+#include "rules/recording_file.h"
 
 #include <zlib.h>
 
 #include <bit>
 #include <cmath>
 #include <cstring>
+
+#include "rules/frame_rules.h"
 
 namespace {
 
@@ -14,8 +16,6 @@ constexpr std::size_t headerBytes = 28;
 // Carried-over values and the four counts.
 constexpr std::size_t fixedBodyBytes = 8 + 8 + 3 * 4 + 4 + 1 + 4 + 4 + 3 * 4;
 constexpr std::size_t checkpointBytes = 16;
-constexpr double longestFrameTime = 0.05;
-constexpr float longestReversalPulse = 50.0f;
 constexpr std::uint32_t smallestBoardSide = 64;
 constexpr std::uint32_t largestBoardSide = 8192;
 
@@ -72,15 +72,16 @@ void encodeRecording(const Recording& r, std::vector<std::uint8_t>& bytes) {
     put32(bytes, static_cast<std::uint32_t>(recordedScore(r)));
     put32(bytes, static_cast<std::uint32_t>(r.frameTimes.size()));
     put32(bytes, 0);  // the checksum, once the rest is written
-    putDouble(bytes, r.playTime);
-    putDouble(bytes, r.nextTrailStep);
-    putFloat(bytes, r.lastPollPosition.x);
-    putFloat(bytes, r.lastPollPosition.y);
-    putFloat(bytes, r.lastPollPosition.z);
-    putFloat(bytes, r.reversalPulse);
-    bytes.push_back(static_cast<std::uint8_t>((r.movingHorizontally ? 1 : 0) | (r.movingVertically ? 2 : 0)));
-    put32(bytes, r.boardWidth);
-    put32(bytes, r.boardHeight);
+    const CarriedOver& c = r.carried;
+    putDouble(bytes, c.playTime);
+    putDouble(bytes, c.nextTrailStep);
+    putFloat(bytes, c.lastPollPosition.x);
+    putFloat(bytes, c.lastPollPosition.y);
+    putFloat(bytes, c.lastPollPosition.z);
+    putFloat(bytes, c.reversalPulse);
+    bytes.push_back(static_cast<std::uint8_t>((c.movingHorizontally ? 1 : 0) | (c.movingVertically ? 2 : 0)));
+    put32(bytes, c.boardWidth);
+    put32(bytes, c.boardHeight);
     put32(bytes, static_cast<std::uint32_t>(r.arrows.size()));
     put32(bytes, static_cast<std::uint32_t>(r.randoms.size()));
     put32(bytes, static_cast<std::uint32_t>(r.checkpoints.size()));
@@ -111,15 +112,16 @@ bool decodeRecording(std::span<const std::uint8_t> bytes, Recording& r, std::str
     const std::uint32_t frames = in.u32();
     const std::uint32_t crc = in.u32();
 
-    r.playTime = in.f64();
-    r.nextTrailStep = in.f64();
-    r.lastPollPosition.x = in.f32();
-    r.lastPollPosition.y = in.f32();
-    r.lastPollPosition.z = in.f32();
-    r.reversalPulse = in.f32();
+    CarriedOver& c = r.carried;
+    c.playTime = in.f64();
+    c.nextTrailStep = in.f64();
+    c.lastPollPosition.x = in.f32();
+    c.lastPollPosition.y = in.f32();
+    c.lastPollPosition.z = in.f32();
+    c.reversalPulse = in.f32();
     const std::uint8_t flags = static_cast<std::uint8_t>(in.take(1));
-    r.boardWidth = in.u32();
-    r.boardHeight = in.u32();
+    c.boardWidth = in.u32();
+    c.boardHeight = in.u32();
     const std::uint32_t arrowCount = in.u32();
     const std::uint32_t randomCount = in.u32();
     const std::uint32_t checkpointCount = in.u32();
@@ -134,14 +136,14 @@ bool decodeRecording(std::span<const std::uint8_t> bytes, Recording& r, std::str
     static_cast<void>(crc);
 #endif
 
-    if (!std::isfinite(r.playTime) || r.playTime < 0.0 || !std::isfinite(r.nextTrailStep) ||
-        !std::isfinite(r.lastPollPosition.x) || !std::isfinite(r.lastPollPosition.y) ||
-        !std::isfinite(r.lastPollPosition.z) || !(r.reversalPulse >= 0.0f && r.reversalPulse <= longestReversalPulse) ||
-        flags > 3 || r.boardWidth < smallestBoardSide || r.boardWidth > largestBoardSide ||
-        r.boardHeight < smallestBoardSide || r.boardHeight > largestBoardSide)
+    if (!std::isfinite(c.playTime) || c.playTime < 0.0 || !std::isfinite(c.nextTrailStep) ||
+        !std::isfinite(c.lastPollPosition.x) || !std::isfinite(c.lastPollPosition.y) ||
+        !std::isfinite(c.lastPollPosition.z) || !(c.reversalPulse >= 0.0f && c.reversalPulse <= reversalPulseEnd) ||
+        flags > 3 || c.boardWidth < smallestBoardSide || c.boardWidth > largestBoardSide ||
+        c.boardHeight < smallestBoardSide || c.boardHeight > largestBoardSide)
         return refuse(problem, "the values carried into the game are out of range");
-    r.movingHorizontally = (flags & 1) != 0;
-    r.movingVertically = (flags & 2) != 0;
+    c.movingHorizontally = (flags & 1) != 0;
+    c.movingVertically = (flags & 2) != 0;
 
     r.frameTimes.resize(frames);
     for (double& t : r.frameTimes) {

@@ -9,11 +9,13 @@ enum class GameEventKind : std::uint8_t { gameStart, eat, reversal, death, newBe
 struct GameEvent {
     GameEventKind kind = GameEventKind::gameStart;
     std::int32_t value = 0;  // the digit eaten
+    bool operator==(const GameEvent&) const = default;
 };
 
 struct GameEvents {
     std::array<GameEvent, 8> list{};
     int count = 0;
+    bool operator==(const GameEvents&) const = default;
 };
 
 // Past capacity the latest are dropped: a frame never holds that many.

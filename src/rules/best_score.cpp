@@ -1,13 +1,13 @@
-#include "game/best_score.h"
+#include "rules/best_score.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <vector>
 
-#include "game/play_state.h"
-#include "game/recording_file.h"
-#include "game/snake.h"
 #include "platform/platform.h"
+#include "rules/recording_file.h"
+#include "rules/snake_rules.h"
+#include "state/play_state.h"
 
 bool noteFinalScore(PlayState& play) {
     const int score = upperIndex(play.snake);

@@ -1,13 +1,13 @@
-#include "game/frame_rules.h"
+#include "rules/frame_rules.h"
 
 #include <cmath>
 #include <utility>
 
-#include "game/food.h"
-#include "game/game_input.h"
-#include "game/game_update.h"
-#include "game/play_state.h"
-#include "game/snake.h"
+#include "rules/food_rules.h"
+#include "rules/game_update.h"
+#include "rules/recorded_input.h"
+#include "rules/snake_rules.h"
+#include "state/play_state.h"
 
 bool runFrameRules(PlayState& play) {
     play.wiggle = static_cast<float>(std::sin(20.0 * play.playTime) * 0.5);
@@ -24,6 +24,12 @@ bool runFrameRules(PlayState& play) {
     return alive;
 }
 
+bool advancePlayFrame(PlayState& play) {
+    if (!runFrameRules(play)) return false;
+    advanceReversalPulse(play);
+    return true;
+}
+
 void startReplay(PlayState& play, Recording& recording) {
     GameInput& input = play.input;
     std::swap(input.recording, recording);
@@ -33,15 +39,7 @@ void startReplay(PlayState& play, Recording& recording) {
     input.nextRandom = 0;
     input.nextCheckpoint = 0;
     input.problem.clear();
-    const Recording& r = input.recording;
-    play.playTime = r.playTime;
-    play.nextTrailStep = r.nextTrailStep;
-    play.lastPollPosition = r.lastPollPosition;
-    play.reversalPulse = r.reversalPulse;
-    play.movingHorizontally = r.movingHorizontally;
-    play.movingVertically = r.movingVertically;
-    play.boardWidth = r.boardWidth;
-    play.boardHeight = r.boardHeight;
+    carriedOver(play) = input.recording.carried;
     // What game start does, less the clock.
     play.headAngle = 0;
     play.heading = {2.0f, 0.0f, 0.0f};
@@ -52,7 +50,7 @@ void startReplay(PlayState& play, Recording& recording) {
 bool runReplayedFrame(PlayState& play) {
     if (!takeFrameTime(play.input, play.frameTime)) return false;
     play.playTime += play.frameTime;
-    const bool alive = runFrameRules(play);
+    const bool alive = advancePlayFrame(play);
     checkNoCheckpointSkipped(play.input);
     return alive && play.input.problem.empty();
 }

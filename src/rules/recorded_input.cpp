@@ -1,10 +1,10 @@
-#include "game/game_input.h"
+#include "rules/recorded_input.h"
 
 #include <bit>
 #include <string>
 
-#include "game/play_state.h"
 #include "platform/platform.h"
+#include "state/play_state.h"
 
 namespace {
 
@@ -41,14 +41,7 @@ void beginRecording(PlayState& play) {
     r.arrows.reserve(framesReserved);
     r.randoms.reserve(randomsReserved);
     r.checkpoints.reserve(checkpointsReserved);
-    r.playTime = play.playTime;
-    r.nextTrailStep = play.nextTrailStep;
-    r.lastPollPosition = play.lastPollPosition;
-    r.reversalPulse = play.reversalPulse;
-    r.movingHorizontally = play.movingHorizontally;
-    r.movingVertically = play.movingVertically;
-    r.boardWidth = play.boardWidth;
-    r.boardHeight = play.boardHeight;
+    r.carried = carriedOver(play);
 }
 
 std::uint8_t readArrowKeys(GameInput& input) {

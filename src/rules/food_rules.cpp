@@ -1,12 +1,13 @@
-#include "game/food.h"
+#include "rules/food_rules.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
 
-#include "game/game_input.h"
-#include "game/play_state.h"
+#include "rules/recorded_input.h"
+#include "rules/snake_rules.h"
+#include "state/play_state.h"
 
 namespace {
 

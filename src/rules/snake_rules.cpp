@@ -1,17 +1,16 @@
-#include "game/snake.h"
+#include "rules/snake_rules.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "game/game_input.h"
-#include "game/play_state.h"
+#include "rules/recorded_input.h"
+#include "state/play_state.h"
 
 namespace {
 
 constexpr double trailStepInterval = 0.045;
 constexpr float reversalPulseStart = 0.1f;
 constexpr double reversalPulseRate = 100.0;
-constexpr double reversalPulseLimit = 50.0;
 constexpr double headSpeedFactor = 50.0;
 constexpr double edgeMargin = 10.0;
 // Where a segment added by eating waits until trail steps pull it in.
@@ -79,12 +78,12 @@ void reverseSnake(Snake& snake, Vec3f& heading) {
     std::reverse(snake.begin(), onBoardEnd);
 }
 
-double reversalFreezeSeconds() { return (reversalPulseLimit - reversalPulseStart) / reversalPulseRate; }
+double reversalFreezeSeconds() { return (reversalPulseEnd - reversalPulseStart) / reversalPulseRate; }
 
 void advanceReversalPulse(PlayState& play) {
     if (play.reversalPulse > 0.0f) {
         play.reversalPulse = static_cast<float>(play.reversalPulse + reversalPulseRate * play.frameTime);
-        if (play.reversalPulse > reversalPulseLimit) play.reversalPulse = 0.0f;
+        if (play.reversalPulse > reversalPulseEnd) play.reversalPulse = 0.0f;
     }
 }
 

@@ -1,0 +1,77 @@
+#include "game/best_game_replay.h"
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "game/program.h"
+#include "platform/platform.h"
+#include "render/board_pass.h"
+#include "render/cylinder_pass.h"
+#include "render/title_screen.h"
+#include "rules/frame_rules.h"
+#include "rules/recording_check.h"
+#include "rules/recording_file.h"
+
+namespace {
+
+void drawReplayFrame(const Program& program) {
+    const PlayState& shown = program.replay;
+    runBoardPass(shown, program.boardTarget, program.boardCopyTexture, program.textures, program.font);
+    // The score the game ended with, as the title's best score says it.
+    runCylinderPass(shown, boardTexture(program), shown.boardHeight, program.light, program.font, "Best game ",
+                    recordedScore(shown.input.recording));
+    drawReplayPrompt(program.font);
+}
+
+}  // namespace
+
+void loadBestGameForReplay(Program& program) {
+    program.bestGameReplayable = false;
+    std::vector<std::uint8_t> bytes;
+    if (!loadBestGame(bytes)) return;
+    std::string problem;
+    if (!decodeRecording(bytes, program.bestGame, problem) || !checkRecording(program.bestGame, problem)) {
+        reportBadBestGame(problem);
+        program.bestGame = Recording{};
+        return;
+    }
+    // A recording of another score belongs to no kept best.
+    program.bestGameReplayable = recordedScore(program.bestGame) == program.play.bestScore;
+}
+
+void adoptBestGame(Program& program) {
+    program.bestGame = program.play.input.recording;
+    program.bestGameReplayable = true;
+}
+
+bool replayDue(const Program& program, double idleSeconds) {
+    return program.bestGameReplayable && idleSeconds >= replayIdleSeconds && windowInView();
+}
+
+void startReplay(Program& program, ReplayClock& clock) {
+    startReplay(program.replay, program.bestGame);
+    clock.start = readClock();
+    clock.replayed = 0.0;
+}
+
+bool runReplayStep(Program& program, ReplayClock& clock) {
+    PlayState& shown = program.replay;
+    if (!shown.input.problem.empty()) return false;
+    const double due = readClock() - clock.start;
+    const auto& steps = shown.input.recording.frameTimes;
+    bool ran = false;
+    while (shown.input.frames < steps.size() && clock.replayed + steps[shown.input.frames] <= due) {
+        clock.replayed += steps[shown.input.frames];
+        if (!runReplayedFrame(shown)) return false;
+        ran = true;
+    }
+    if (ran) {
+        drawReplayFrame(program);
+        present();
+    }
+    return true;
+}
+
+void endReplay(Program& program) { std::swap(program.replay.input.recording, program.bestGame); }
