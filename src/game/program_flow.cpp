@@ -39,6 +39,7 @@ struct Session {
     double idleSince = 0.0;       // the title's last key, or its start
     bool replayedIdle = false;    // one replay per idle spell
     bool sharedKeyActed = false;  // M or C acted in this turn of the loop
+    bool escapePressed = false;   // seen while the presses of a screen were dropped
     ReplayClock replayClock;
 };
 
@@ -58,12 +59,19 @@ void drawPlayFrame(const Program& program) {
     runCylinderPass(play, boardTexture(program), play.boardHeight, program.light, program.font);
 }
 
+// A key pressed for one screen never acts in the next, but Escape ends the
+// program from any of them, even when it came with the key that changed it.
+void forgetPresses(Session& session) {
+    session.escapePressed = session.escapePressed || keyDown(scanEscape);
+    dropPendingPresses();
+}
+
 void enterTitle(Program& program, Session& session) {
     program.play.movingHorizontally = true;
     program.play.movingVertically = false;
     // A device plugged in (or back) since the last game is found here, never in play.
     refreshSound(program);
-    dropPendingPresses();
+    forgetPresses(session);
     allowScreensaver(true);
     session.screen = Screen::title;
     // The first title stands still; after a game its previous score pulses.
@@ -73,7 +81,7 @@ void enterTitle(Program& program, Session& session) {
 
 void enterPlay(Program& program, Session& session) {
     startGame(program);
-    dropPendingPresses();
+    forgetPresses(session);
     static_cast<void>(windowLookedAway());  // the title's does not count
     allowScreensaver(false);
     // P pauses on its press: one still held from the title does nothing.
@@ -84,7 +92,7 @@ void enterPlay(Program& program, Session& session) {
 void pauseOrResume(Program& program, Session& session, bool pause) {
     noteEvent(program.play.events, pause ? GameEventKind::pause : GameEventKind::resume);
     handOverSounds(program);
-    dropPendingPresses();
+    forgetPresses(session);
     allowScreensaver(pause);
     session.screen = pause ? Screen::paused : Screen::play;
     session.still = StillScreen{};
@@ -104,7 +112,7 @@ void endGame(Program& program) {
 // Escape, a termination signal, M and C, the same on every screen. False
 // when the program is to end.
 bool runSharedKeys(Program& program, Session& session) {
-    if (keyDown(scanEscape) || terminationRequested()) return false;
+    if (session.escapePressed || keyDown(scanEscape) || terminationRequested()) return false;
     const bool paused = session.screen == Screen::paused;
     session.sharedKeyActed = false;
     if (pressedOnce(session.paletteKey)) {
