@@ -36,7 +36,6 @@
 #include "render/board_pass.h"
 #include "render/cylinder_pass.h"
 #include "render/gl.h"
-#include "render/title_screen.h"
 #include "rules/recorded_input.h"
 #include "support/heap_counter.h"
 
@@ -117,7 +116,6 @@ void runPlayFrames(benchmark::State& state, bool recording) {
         PlayState& drawn = program.play;
         noteFrameTime(drawn.input, drawn.frameTime);
         benchmark::DoNotOptimize(readArrowKeys(drawn.input));
-        drawn.segmentRadius = 8.0f;
         runBoardPass(drawn, program.boardTarget, program.boardCopyTexture, program.textures, program.font);
         runCylinderPass(drawn, board, drawn.boardHeight, program.light, program.font);
         present();
@@ -215,8 +213,7 @@ int main(int argc, char** argv) {
     const int devNull = open("/dev/null", O_WRONLY);
     dup2(devNull, 1);
     startUp(program);
-    returnToTitle(program);
-    drawTitleScreen(program.font, false, 0);
+    drawTitleFrame(program);
     present();
     glFinish();
     const double firstTitle = nowSinceBoot();

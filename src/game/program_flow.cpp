@@ -22,8 +22,6 @@
 
 namespace {
 
-constexpr int boardTargetWidth = 512;
-constexpr int boardTargetHeight = 256;
 // Moving screens (play, a replay) sleep this long after each picture.
 constexpr int frameSleepMilliseconds = 3;
 
@@ -205,11 +203,13 @@ void startUp(Program& program) {
     makeTextureImages(images, program.textureNoise, paletteFor(program.contrastPalette));
     // Without a target the rules keep the 512 x 256 board and the board pass
     // draws into the back buffer and copies from there.
-    if (createBoardTarget(program.boardTarget, boardTargetWidth, boardTargetHeight, false)) {
+    if (createBoardTarget(program.boardTarget, static_cast<int>(boardWidthPixels), static_cast<int>(boardHeightPixels),
+                          false)) {
         program.play.boardWidth = program.boardTarget.width;
         program.play.boardHeight = program.boardTarget.height;
     } else {
-        program.boardCopyTexture = createBoardCopyTexture(boardTargetWidth, boardTargetHeight);
+        program.boardCopyTexture = createBoardCopyTexture(static_cast<int>(boardWidthPixels),
+                                                          static_cast<int>(boardHeightPixels));
     }
     setUpLight(program.light, {0.4f, 0.4f, 0.4f, 1.0f}, {0.5f, 0.5f, 0.5f, 1.0f}, {0.65f, 0.65f, 0.65f, 1.0f},
                {0.0f, 0.0f, 50.0f, 1.0f});

@@ -3,6 +3,10 @@
 
 #include "state/vec3.h"
 
+// The board the game is made for; without an off-screen target the rules keep it.
+inline constexpr std::uint32_t boardWidthPixels = 512;
+inline constexpr std::uint32_t boardHeightPixels = 256;
+
 // What a game takes over from the one before it: game start does not reset
 // these. A recording keeps them, so a replay starts where its game started.
 struct CarriedOver {
@@ -12,8 +16,8 @@ struct CarriedOver {
     float reversalPulse = 0.0f;
     bool movingHorizontally = true;
     bool movingVertically = false;
-    std::uint32_t boardWidth = 512;
-    std::uint32_t boardHeight = 256;
+    std::uint32_t boardWidth = boardWidthPixels;
+    std::uint32_t boardHeight = boardHeightPixels;
     bool operator==(const CarriedOver&) const = default;
 };
 
