@@ -1,5 +1,7 @@
 #include "game/best_game_replay.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -56,22 +58,26 @@ void startReplay(Program& program, ReplayClock& clock) {
     clock.replayed = 0.0;
 }
 
-bool runReplayStep(Program& program, ReplayClock& clock) {
+ReplayStep runReplayStep(Program& program, ReplayClock& clock) {
     PlayState& shown = program.replay;
-    if (!shown.input.problem.empty()) return false;
+    if (!shown.input.problem.empty()) return ReplayStep::ended;
     const double due = readClock() - clock.start;
     const auto& steps = shown.input.recording.frameTimes;
     bool ran = false;
     while (shown.input.frames < steps.size() && clock.replayed + steps[shown.input.frames] <= due) {
         clock.replayed += steps[shown.input.frames];
-        if (!runReplayedFrame(shown)) return false;
+        if (!runReplayedFrame(shown)) return ReplayStep::ended;
         ran = true;
     }
     if (ran) {
         drawReplayFrame(program);
         present();
+        return ReplayStep::presented;
     }
-    return true;
+    // Nothing due yet: the events meanwhile, until the next recorded frame is.
+    const double next = shown.input.frames < steps.size() ? clock.replayed + steps[shown.input.frames] - due : 0.0;
+    static_cast<void>(waitForEvents(std::max(1, static_cast<int>(std::ceil(next * 1000.0)))));
+    return ReplayStep::waited;
 }
 
 void endReplay(Program& program) { std::swap(program.replay.input.recording, program.bestGame); }

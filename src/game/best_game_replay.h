@@ -25,7 +25,9 @@ struct ReplayClock {
 // The best game from its start, in program.replay, apart from the run's own
 // game; the recording moves there until endReplay puts it back.
 void startReplay(Program& program, ReplayClock& clock);
-// Runs every recorded frame due by now at the pace the game was played, and
-// draws the last of them. False once the game has ended.
-bool runReplayStep(Program& program, ReplayClock& clock);
+enum class ReplayStep { presented, waited, ended };
+// Runs every recorded frame due by now at the pace the game was played and
+// presents the last of them, or, with none due, waits for events until one
+// is; either way the keys are new. Ended once the game has.
+ReplayStep runReplayStep(Program& program, ReplayClock& clock);
 void endReplay(Program& program);

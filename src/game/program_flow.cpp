@@ -39,6 +39,7 @@ struct Session {
     bool sharedKeyActed = false;  // M or C acted in this turn of the loop
     bool escapePressed = false;   // seen while the presses of a screen were dropped
     ReplayClock replayClock;
+    bool replayRunning = false;
 };
 
 // The game time this frame advances everything by: motion, reversal pulse,
@@ -143,6 +144,7 @@ void runTitleStep(Program& program, Session& session) {
     } else if (!session.replayedIdle && replayDue(program, readClock() - session.idleSince)) {
         session.replayedIdle = true;
         startReplay(program, session.replayClock);
+        session.replayRunning = true;
         session.screen = Screen::replay;
     }
 }
@@ -174,13 +176,17 @@ void runPausedStep(Program& program, Session& session) {
 }
 
 void runReplayStep(Program& program, Session& session) {
-    const bool running = runReplayStep(program, session.replayClock);
-    sleepMilliseconds(frameSleepMilliseconds);
+    // The keys of the last picture or wait, on which M and C have acted: Space
+    // starts a game; any other key, the window leaving view or the game's end
+    // go back to the title. A replay plays no sounds.
     const bool startsGame = keyDown(scanSpace);
-    // M and C act as on the title; any other key, the window leaving view or
-    // the game's end go back to the title. A replay plays no sounds.
-    const bool otherKey = anyKeyPressed() && !session.sharedKeyActed;
-    if (running && !startsGame && !otherKey && windowInView()) return;
+    const bool otherKey = anyKeyPressed() && !session.sharedKeyActed && !startsGame;
+    if (!startsGame && !otherKey && windowInView() && session.replayRunning) {
+        const ReplayStep step = runReplayStep(program, session.replayClock);
+        if (step == ReplayStep::presented) sleepMilliseconds(frameSleepMilliseconds);
+        session.replayRunning = step != ReplayStep::ended;
+        return;
+    }
     endReplay(program);
     enterTitle(program, session);
     // A key allows another replay after the next idle spell; the end does not.
