@@ -1,16 +1,19 @@
 // Recording a game, keeping it, checking it and replaying it on the title,
 // against the scripted platform.
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <set>
+#include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,105 +23,116 @@
 #include "platform/best_game_file.h"
 #include "platform/best_score_file.h"
 #include "platform/platform.h"
-#include "render/display_setup.h"
 #include "rules/frame_rules.h"
 #include "rules/recording_file.h"
+#include "support/recorded_games.h"
 #include "support/scripted_platform.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr double frameSeconds = 1.0 / 60.0;
+struct Step {
+    double at;
+    Happening what;
+    int key = 0;
+};
 
-// From the title, a game at 60 frames a second: right into a 5 placed at
-// (300, 128), a reversal at frame 60, left into a 3 at (200, 128), then Up
-// held into the top row. It starts with values carried over from an earlier
-// game, a reversal pulse among them.
-void playScriptedGame(Program& program) {
-    scripted().clockStep = 0.0;
-    scripted().presentStep = frameSeconds;
+void script(const std::vector<Step>& steps) {
+    for (const Step& s : steps) scriptAt(s.at, s.what, s.key);
+}
+
+// From the title, a game: Space at 0.5 s; it starts frozen in a reversal pulse
+// carried over from an earlier game, then runs right into a 5 at (300, 128);
+// Left at 1.6 s turns it round; Up from 2.55 s takes it through a 3 at
+// (254, 200) into the top row. Escape on the title at escapeAt.
+void playScriptedGame(Program& program, double escapeAt) {
     scripted().randoms = {300.0 / 488.0, 0.5, 0.5, 254.0 / 488.0, 176.0 / 208.0, 0.3};
-    auto& after = scripted().keysAfterPresent;
-    after.assign(110, {});
-    after[0] = {scanSpace};
-    after[61] = {scanLeft};
-    after.push_back({scanUp});
-    returnToTitle(program);
-    ASSERT_EQ(runTitleLoop(program), TitleOutcome::startGame);
+    script({{0.5, Happening::tap, scanSpace},
+            {1.6, Happening::tap, scanLeft},
+            {2.55, Happening::keyDown, scanUp},
+            {5.0, Happening::keyUp, scanUp},
+            {escapeAt, Happening::tap, scanEscape}});
     program.play.playTime = 3.21;
     program.play.nextTrailStep = 3.25;
     program.play.lastPollPosition = {256.5f, 128.5f, 0.0f};
     program.play.reversalPulse = 10.0f;
-    startGame(program);
-    ASSERT_EQ(runPlayLoop(program), PlayOutcome::gameOver);
+    runSession(program);
 }
 
-// Runs a recording through the rules as the checker does; the frames run.
+// Runs a recording through the rules as the check does; the frames run.
 int replayToTheEnd(PlayState& shown, Recording& recording) {
     startReplay(shown, recording);
-    int frames = 0;
-    for (;;) {
-        ++frames;
-        if (!runReplayedFrame(shown)) return frames;
-        advanceReversalPulse(shown);
-    }
+    int frames = 1;
+    while (runReplayedFrame(shown)) ++frames;
+    return frames;
+}
+
+std::vector<std::uint8_t> keptGameBytes(const std::string& name) {
+    std::ifstream in(testDataFolder() + "/" + name + ".twrec", std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 class RecordedGame : public ::testing::Test {
 protected:
-    void SetUp() override {
-        resetScriptedPlatform();
-        consoleChannel = openConsole();
-    }
+    void SetUp() override { resetScriptedPlatform(); }
     Program program;
 };
 
-TEST_F(RecordedGame, ReplayedThroughTheRulesEndsWithTheSameSnakeFrameAndScore) {
-    playScriptedGame(program);
-    const int score = upperIndex(program.play.snake);
+TEST_F(RecordedGame, PlayedKeptAndReplayedItEndsWithTheSameSnakeFramesAndScore) {
+    // The game is over by 4 s; the title replays it 10 s later.
+    playScriptedGame(program, 25.0);
+    const PlayState& played = program.play;
+    const int score = upperIndex(played.snake);
     ASSERT_GE(score, 9) << "both meals were eaten";
     ASSERT_EQ(scripted().savedBestScores, std::vector<int>{score});
     ASSERT_TRUE(scripted().bestGameExists);
-    EXPECT_TRUE(program.bestGameReplayable) << "the game just kept is the one to replay";
-    EXPECT_LE(scripted().bestGame.size(), 16u * static_cast<std::size_t>(scripted().presents));
+    // A time step, a key poll and a few random numbers a frame: nothing more.
+    EXPECT_LE(scripted().bestGame.size(), 16u * played.input.frames);
 
+    // The title's replay of the game just kept.
+    EXPECT_EQ(program.replay.input.problem, "");
+    EXPECT_EQ(program.replay.input.frames, played.input.frames);
+    EXPECT_EQ(program.replay.snake, played.snake);
+
+    // The kept file, read back and run through the rules.
     Recording recording;
     std::string problem;
     ASSERT_TRUE(decodeRecording(scripted().bestGame, recording, problem)) << problem;
     PlayState shown;
-    const int frames = replayToTheEnd(shown, recording);
+    EXPECT_EQ(replayToTheEnd(shown, recording), static_cast<int>(played.input.frames));
     EXPECT_EQ(shown.input.problem, "");
-    // Every present but the title's was a play frame; the death frame is not presented.
-    EXPECT_EQ(frames, scripted().presents);
-    EXPECT_EQ(upperIndex(shown.snake), score);
-    ASSERT_EQ(shown.snake.size(), program.play.snake.size());
-    EXPECT_EQ(std::memcmp(shown.snake.data(), program.play.snake.data(), shown.snake.size() * sizeof(Segment)), 0);
-    EXPECT_EQ(shown.headAngle, 90);
+    EXPECT_EQ(shown.snake, played.snake);
 
     // The next run reads it back, checks it and offers it.
     Program nextRun;
     nextRun.play.bestScore = score;
     loadBestGameForReplay(nextRun);
     EXPECT_TRUE(nextRun.bestGameReplayable);
-    EXPECT_TRUE(scripted().errorLines.empty());
+    EXPECT_EQ(scripted().errorLines, std::vector<std::string>{});
 }
 
 TEST_F(RecordedGame, AChangedRandomNumberOrTimeStepIsRefusedNamingTheFirstCheckpointMissed) {
-    playScriptedGame(program);
+    playScriptedGame(program, 6.0);
     Recording kept;
     std::string problem;
     ASSERT_TRUE(decodeRecording(scripted().bestGame, kept, problem)) << problem;
+    ASSERT_EQ(kept.checkpoints.size(), 3u) << "two meals and the death";
+    // Frames count from 1, time steps from 0.
+    const std::size_t firstMeal = kept.checkpoints[0].frame - 1;
     struct Case {
         const char* change;
         std::function<void(Recording&)> apply;
         const char* line;
     };
     const std::vector<Case> cases = {
-        {"the first food one pixel further", [](Recording& r) { r.randoms[0] += 1.0 / 488.0; }, "misses checkpoint 1 "},
+        {"the first food ten pixels further", [](Recording& r) { r.randoms[0] += 10.0 / 488.0; },
+         "misses checkpoint 1 "},
         {"the second food's value", [](Recording& r) { r.randoms[5] = 0.9; }, "misses checkpoint 2 "},
-        {"a time step before the first meal", [](Recording& r) { r.frameTimes[30] = 0.02; }, "misses checkpoint 1 "},
-        {"a time step after the first meal", [](Recording& r) { r.frameTimes[50] = 0.0; }, "misses checkpoint 2 "},
+        {"a time step before the first meal", [&](Recording& r) { r.frameTimes[firstMeal - 2] = 0.02; },
+         "misses checkpoint 1 "},
+        {"a time step after the first meal", [&](Recording& r) { r.frameTimes[firstMeal + 3] = 0.0; },
+         "misses checkpoint 2 "},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.change);
@@ -135,74 +149,147 @@ TEST_F(RecordedGame, AChangedRandomNumberOrTimeStepIsRefusedNamingTheFirstCheckp
     }
 }
 
-// The title with a kept best game; keys from present 0 on.
-class TitleReplay : public RecordedGame {
-protected:
-    void SetUp() override {
-        RecordedGame::SetUp();
-        playScriptedGame(program);
-        totalFrames = scripted().presents;
-        scripted().keysAfterPresent.clear();
-        scripted().presents = 0;
-        scripted().presentStep = 0.25;
-        // Paced by the display, the title after a game presents without
-        // waiting in between: every frame is one present, 0.25 s apart.
-        scripted().pacedByRefresh = true;
-    }
-    // Keys at the given presents, nothing at the others.
-    static void keysAt(std::vector<std::pair<int, std::set<int>>> keys) {
-        auto& after = scripted().keysAfterPresent;
-        after.assign(static_cast<std::size_t>(keys.back().first) + 1, {});
-        for (auto& [present, held] : keys) after[static_cast<std::size_t>(present)] = held;
-    }
-    int totalFrames = 0;
+// How far the title's replay got by the end of a run.
+enum class Replayed { not_at_all, partly, wholly };
+
+struct TitleCase {
+    const char* what;
+    std::vector<Step> steps;  // the last one (Escape or a signal) ends the run
+    Replayed replayed;
+    bool gamePlayed;
+    std::vector<std::string> kept;  // the choices handed to the settings file
+    // No picture in [quietFrom, quietTo); when quietTo is before the end, a
+    // picture follows it.
+    double quietFrom = 0.0;
+    double quietTo = 0.0;
 };
 
-TEST_F(TitleReplay, StartsAfterTenIdleSecondsAndAKeyDuringItDecides) {
-    constexpr int otherKey = 30;
-    // Title presents are 0.25 s apart: the replay starts after present 40.
-    struct Case {
-        const char* what;
-        std::vector<std::pair<int, std::set<int>>> keys;
-        bool inView;
-        TitleOutcome outcome;
-        bool replayed;
-    };
-    const std::vector<Case> cases = {
-        {"Space before ten seconds", {{38, {scanSpace}}}, true, TitleOutcome::startGame, false},
-        {"Space during the replay", {{43, {scanSpace}}}, true, TitleOutcome::startGame, true},
-        {"Escape during the replay", {{43, {scanEscape}}}, true, TitleOutcome::quit, true},
-        {"a key at nine seconds puts it off", {{36, {otherKey}}, {75, {scanEscape}}}, true, TitleOutcome::quit, false},
-        {"another key goes back to the title", {{43, {otherKey}}, {46, {scanEscape}}}, true, TitleOutcome::quit, true},
-        {"the window out of view", {{43, {scanSpace}}}, false, TitleOutcome::startGame, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        scripted().presents = 0;
-        scripted().inView = c.inView;
-        keysAt(c.keys);
-        program.replay = PlayState{};
-        EXPECT_EQ(runTitleLoop(program), c.outcome);
-        EXPECT_EQ(program.replay.input.frames > 0, c.replayed) << program.replay.input.frames;
-        EXPECT_EQ(scripted().presents, c.keys.back().first + 1);
-        EXPECT_FALSE(program.bestGame.frameTimes.empty()) << "the recording is back in its place";
+constexpr int otherKey = 30;
+
+// Runs whose kept best game (a 1.1.0 recording, 3.8 s long) is offered on the
+// first title; no game has been played, so the title stands still. Idle from
+// 0 s, the replay runs from 10 s to about 13.8 s.
+class TitleReplay : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string problem;
+        ASSERT_TRUE(decodeRecording(bytes, kept, problem)) << problem;
     }
+    void check(const TitleCase& c) {
+        SCOPED_TRACE(c.what);
+        resetScriptedPlatform();
+        scripted().bestGameExists = true;
+        scripted().bestGame = bytes;
+        const auto program = std::make_unique<Program>();
+        program->play.bestScore = recordedScore(kept);
+        loadBestGameForReplay(*program);
+        ASSERT_TRUE(program->bestGameReplayable);
+        script(c.steps);
+        EXPECT_NO_THROW(runSession(*program));
+        const double end = c.steps.back().at;
+        EXPECT_GE(scriptTime(), end) << "ended before its last step";
+        EXPECT_LT(scriptTime(), end + 0.1) << "did not end at its last step";
+        const std::uint32_t frames = program->replay.input.frames;
+        const auto wholeGame = static_cast<std::uint32_t>(kept.frameTimes.size());
+        switch (c.replayed) {
+        case Replayed::not_at_all: EXPECT_EQ(frames, 0u); break;
+        case Replayed::partly:
+            EXPECT_GT(frames, 0u);
+            EXPECT_LT(frames, wholeGame);
+            break;
+        case Replayed::wholly:
+            EXPECT_EQ(frames, wholeGame);
+            EXPECT_EQ(program->replay.input.problem, "");
+            break;
+        }
+        EXPECT_EQ(program->play.input.frames > 0, c.gamePlayed);
+        EXPECT_EQ(scripted().keptSettings, c.kept);
+        EXPECT_EQ(program->bestGame, kept) << "the recording is back in its place";
+        if (c.quietTo > c.quietFrom) {
+            EXPECT_EQ(presentsBetween(c.quietFrom, c.quietTo), 0);
+            if (c.quietTo < end) {
+                EXPECT_GT(presentsBetween(c.quietTo, end), 0) << "the title came back";
+            }
+        }
+    }
+    const std::vector<std::uint8_t> bytes = keptGameBytes("reversal_after_meal");
+    Recording kept;
+};
+
+TEST_F(TitleReplay, StartsAfterTenIdleSecondsInViewOnceAnIdleSpellAndEndsOnAKeyOrOutOfView) {
+    const TitleCase cases[] = {
+        {"Space before ten seconds",
+         {{9.0, Happening::tap, scanSpace}, {12.0, Happening::tap, scanEscape}},
+         Replayed::not_at_all,
+         true,
+         {}},
+        {"Space during it starts a game",
+         {{11.0, Happening::tap, scanSpace}, {13.0, Happening::tap, scanEscape}},
+         Replayed::partly,
+         true,
+         {}},
+        {"a key at nine seconds puts it off",
+         {{9.0, Happening::tap, otherKey}, {18.5, Happening::tap, scanEscape}},
+         Replayed::not_at_all,
+         false,
+         {}},
+        {"another key during it goes back to the title",
+         {{11.0, Happening::tap, otherKey}, {15.0, Happening::tap, scanEscape}},
+         Replayed::partly,
+         false,
+         {}},
+        {"after another key, the next idle spell replays it again",
+         {{11.0, Happening::tap, otherKey}, {30.0, Happening::tap, scanEscape}},
+         Replayed::wholly,
+         false,
+         {}},
+        {"the whole game, once an idle spell",
+         {{30.0, Happening::tap, scanEscape}},
+         Replayed::wholly,
+         false,
+         {},
+         14.5,
+         30.0},
+        {"none while the window is out of view, and the title waits",
+         {{5.0, Happening::focusLost}, {14.0, Happening::termination}},
+         Replayed::not_at_all,
+         false,
+         {},
+         5.5,
+         14.0},
+        {"the focus lost during it ends it and the title waits",
+         {{11.0, Happening::focusLost}, {16.0, Happening::focusGained}, {20.0, Happening::tap, scanEscape}},
+         Replayed::partly,
+         false,
+         {},
+         11.5,
+         16.0},
+        {"minimised during it ends it and the title waits",
+         {{11.0, Happening::minimised}, {16.0, Happening::restored}, {20.0, Happening::tap, scanEscape}},
+         Replayed::partly,
+         false,
+         {},
+         11.5,
+         16.0},
+    };
+    for (const TitleCase& c : cases) check(c);
 }
 
-TEST_F(TitleReplay, RunsEveryRecordedFrameToItsDeathOnceAnIdleSpell) {
-    // Slower than the game was played: several recorded frames a drawn one.
-    const int escapeAt = 200;
-    keysAt({{escapeAt, {scanEscape}}});
-    EXPECT_EQ(runTitleLoop(program), TitleOutcome::quit);
-    EXPECT_EQ(static_cast<int>(program.replay.input.frames), totalFrames);
-    EXPECT_EQ(program.replay.input.problem, "");
-    EXPECT_EQ(std::memcmp(program.replay.snake.data(), program.play.snake.data(),
-                          program.play.snake.size() * sizeof(Segment)),
-              0);
-    EXPECT_EQ(scripted().savedBestScores.size(), 1u) << "a replay keeps nothing";
-    // 40 idle title presents, then the replay draws about four a second of
-    // its ~3 s; one replay only, so the title stays until the Escape.
-    EXPECT_EQ(scripted().presents, escapeAt + 1);
+TEST_F(TitleReplay, EscapeMAndCTappedDuringItActAsOnTheTitle) {
+    const TitleCase cases[] = {
+        {"Escape quits", {{11.0, Happening::tap, scanEscape}}, Replayed::partly, false, {}},
+        {"M turns sound off and the replay goes on",
+         {{11.0, Happening::tap, scanM}, {20.0, Happening::tap, scanEscape}},
+         Replayed::wholly,
+         false,
+         {"sound=off"}},
+        {"C switches the palette and the replay goes on",
+         {{11.0, Happening::tap, scanC}, {20.0, Happening::tap, scanEscape}},
+         Replayed::wholly,
+         false,
+         {"palette=contrast"}},
+    };
+    for (const TitleCase& c : cases) check(c);
 }
 
 class BestGameFile : public ::testing::Test {
@@ -226,12 +313,14 @@ protected:
 // What a recorded game's bytes turn into once written, read and decoded.
 TEST_F(BestGameFile, SavedThenLoadedGivesBackTheSameRecording) {
     Recording r;
-    r.playTime = 1.5;
-    r.nextTrailStep = 1.52;
-    r.lastPollPosition = {10.25f, -3.5f, 0.0f};
-    r.reversalPulse = 0.1f;
-    r.movingHorizontally = false;
-    r.movingVertically = true;
+    r.carried.playTime = 1.5;
+    r.carried.nextTrailStep = 1.52;
+    r.carried.lastPollPosition = {10.25f, -3.5f, 0.0f};
+    r.carried.reversalPulse = 0.1f;
+    r.carried.movingHorizontally = false;
+    r.carried.movingVertically = true;
+    r.carried.boardWidth = 640;
+    r.carried.boardHeight = 320;
     r.frameTimes = {0.0, 0.0166, 0.05, 0.02};
     r.arrows = {0, arrowUp | arrowLeft, 15};
     r.randoms = {0.0, 0.999999, 0.25};
@@ -245,37 +334,26 @@ TEST_F(BestGameFile, SavedThenLoadedGivesBackTheSameRecording) {
     Recording back;
     std::string problem;
     ASSERT_TRUE(decodeRecording(read, back, problem)) << problem;
-    EXPECT_EQ(back.playTime, r.playTime);
-    EXPECT_EQ(back.nextTrailStep, r.nextTrailStep);
-    EXPECT_EQ(back.lastPollPosition.x, r.lastPollPosition.x);
-    EXPECT_EQ(back.lastPollPosition.y, r.lastPollPosition.y);
-    EXPECT_EQ(back.reversalPulse, r.reversalPulse);
-    EXPECT_EQ(back.movingHorizontally, r.movingHorizontally);
-    EXPECT_EQ(back.movingVertically, r.movingVertically);
-    EXPECT_EQ(back.frameTimes, r.frameTimes);
-    EXPECT_EQ(back.arrows, r.arrows);
-    EXPECT_EQ(back.randoms, r.randoms);
-    ASSERT_EQ(back.checkpoints.size(), r.checkpoints.size());
-    for (std::size_t i = 0; i < r.checkpoints.size(); ++i) {
-        EXPECT_EQ(back.checkpoints[i].frame, r.checkpoints[i].frame);
-        EXPECT_EQ(back.checkpoints[i].score, r.checkpoints[i].score);
-        EXPECT_EQ(back.checkpoints[i].headX, r.checkpoints[i].headX);
-        EXPECT_EQ(back.checkpoints[i].headY, r.checkpoints[i].headY);
-    }
+    EXPECT_EQ(back, r);
 }
 
 TEST_F(BestGameFile, EachKindOfBadFileGivesOneLineAndNoReplayAndStaysWhereItIs) {
-    // A real game's bytes to spoil, kept as its best.
-    {
-        consoleChannel = openConsole();
-        Program recorder;
-        playScriptedGame(recorder);
-    }
-    const std::vector<std::uint8_t> good = scripted().bestGame;
-    const int bestScore = scripted().bestScore;
+    const std::vector<std::uint8_t> good = keptGameBytes("reversal_after_meal");
+    Recording decoded;
+    std::string decodeProblem;
+    ASSERT_TRUE(decodeRecording(good, decoded, decodeProblem)) << decodeProblem;
+    const int bestScore = recordedScore(decoded);
     auto spoiled = [&](std::size_t at, std::uint8_t value) {
         std::vector<std::uint8_t> b = good;
         b[at] = value;
+        return b;
+    };
+    // The recording changed, with its checksum made good.
+    auto changed = [&](const std::function<void(Recording&)>& change) {
+        Recording r = decoded;
+        change(r);
+        std::vector<std::uint8_t> b;
+        encodeRecording(r, b);
         return b;
     };
     auto writeBytes = [&](const std::vector<std::uint8_t>& b) {
@@ -284,14 +362,6 @@ TEST_F(BestGameFile, EachKindOfBadFileGivesOneLineAndNoReplayAndStaysWhereItIs) 
                 .write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
         };
     };
-    std::vector<std::uint8_t> otherRules;  // a checkpoint moved, with the checksum made good
-    {
-        Recording r;
-        std::string problem;
-        ASSERT_TRUE(decodeRecording(good, r, problem));
-        r.checkpoints[0].headX += 1.0f;
-        encodeRecording(r, otherRules);
-    }
     struct Case {
         const char* kind;
         std::function<void()> make;
@@ -303,13 +373,17 @@ TEST_F(BestGameFile, EachKindOfBadFileGivesOneLineAndNoReplayAndStaysWhereItIs) 
         {"wrong magic", writeBytes(spoiled(0, 'X')), "wrong magic"},
         {"wrong version", writeBytes(spoiled(8, 2)), "format version 2"},
         {"bad checksum", writeBytes(spoiled(good.size() - 20, good[good.size() - 20] ^ 0x40)), "bad checksum"},
+        {"a time step just above the cap",
+         writeBytes(changed([](Recording& r) { r.frameTimes[100] = std::nextafter(longestFrameTime, 1.0); })),
+         "a time step is not within [0, 0.05]"},
         {"too large", [this] { fs::resize_file((std::ofstream(path).close(), path), largestBestGameBytes + 1); },
          "larger than 64 MiB"},
         {"a folder", [this] { fs::create_directory(path); }, "not a plain file"},
         {"a FIFO", [this] { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); }, "not a plain file"},
         {"a device", [this] { fs::create_symlink("/dev/null", path); }, "not a plain file"},
         {"unreadable (a loop of links)", [this] { fs::create_symlink(path, path); }, "symbolic links"},
-        {"refused by the check", writeBytes(otherRules), "misses checkpoint 1 "},
+        {"refused by the check", writeBytes(changed([](Recording& r) { r.checkpoints[0].headX += 1.0f; })),
+         "misses checkpoint 1 "},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.kind);
@@ -338,6 +412,36 @@ TEST_F(BestGameFile, EachKindOfBadFileGivesOneLineAndNoReplayAndStaysWhereItIs) 
         }
         std::error_code ignored;
         fs::remove_all(path, ignored);
+    }
+}
+
+TEST(KeptBestGame, AGoodRecordingIsReplayedOnlyBesideTheBestScoreItMade) {
+    const std::vector<std::uint8_t> bytes = keptGameBytes("reversal_after_meal");
+    Recording recording;
+    std::string problem;
+    ASSERT_TRUE(decodeRecording(bytes, recording, problem)) << problem;
+    const int made = recordedScore(recording);
+    const struct {
+        const char* kept;
+        int bestScore;
+        bool replayed;
+    } cases[] = {
+        {"its own score", made, true},
+        {"a higher score, kept since without a recording", made + 1, false},
+        {"a lower score", made - 1, false},
+        {"no score", -1, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kept);
+        resetScriptedPlatform();
+        scripted().bestGameExists = true;
+        scripted().bestGame = bytes;
+        scriptTap(15.0, scanEscape);
+        Program program;
+        program.play.bestScore = c.bestScore;
+        loadBestGameForReplay(program);
+        runSession(program);
+        EXPECT_EQ(program.replay.input.frames > 0, c.replayed);
     }
 }
 

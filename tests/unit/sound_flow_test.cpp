@@ -1,7 +1,6 @@
-// What the loops hand to the sound output, against the scripted platform.
+// What the loop hands to the sound output, against the scripted platform.
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 #include <vector>
 
@@ -13,29 +12,23 @@
 
 namespace {
 
-// A low rate keeps the effects quick to make; the loops never look at it.
+// A low rate keeps the effects quick to make; the loop never looks at it.
 constexpr int testRate = 8000;
 
-// Space on the title, a 9 eaten in the first frame, Left (a reversal) a few
-// frames on, then Up until the head reaches the stone row.
+// Space on the title, a 9 eaten in the first frame, Left (a reversal) soon
+// after, then Up until the head reaches the stone row; Escape on the title.
 std::vector<int> effectsOfAScriptedGame(bool soundOn, int bestScore) {
     resetScriptedPlatform();
-    consoleChannel = openConsole();
     scripted().soundRate = testRate;
-    scripted().clockStep = 0.005;           // 0.01 s a frame
     scripted().randoms = {0.5, 0.5, 0.99};  // a 9 just left of the head
-    auto& keys = scripted().keysAfterPresent;
-    keys.assign(12, {});
-    keys[0] = {scanSpace};
-    keys[10] = keys[11] = {scanLeft};
-    keys.push_back({scanUp});
+    scriptTap(0.2, scanSpace);
+    scriptTap(0.4, scanLeft);
+    scriptHold(1.2, 4.0, scanUp);
+    scriptTap(5.0, scanEscape);
     Program program;
     program.sound.on = soundOn;
     program.play.bestScore = bestScore;
-    returnToTitle(program);
-    EXPECT_EQ(runTitleLoop(program), TitleOutcome::startGame);
-    startGame(program);
-    EXPECT_EQ(runPlayLoop(program), PlayOutcome::gameOver);
+    runSession(program);
     EXPECT_EQ(upperIndex(program.play.snake), 10) << "the 9 was eaten";
     EXPECT_EQ(scripted().soundOpens, soundOn ? 1 : 0);
     EXPECT_EQ(scripted().keptEffects.size(), soundOn ? static_cast<std::size_t>(soundEffectCount) : 0u);
@@ -62,58 +55,49 @@ class SoundKeys : public ::testing::Test {
 protected:
     void SetUp() override {
         resetScriptedPlatform();
-        consoleChannel = openConsole();
-        scripted().clockStep = 0.005;
         scripted().randoms = {0.0, 0.0, 0.0};  // the food far off at (0, 24)
     }
     Program program;
 };
 
 TEST_F(SoundKeys, MTurnsSoundOffAndOnOnItsPressAndOnFindsAnOutputThatCameLater) {
-    // No output at start: nothing opens and no effects are made.
-    returnToTitle(program);
+    // No output at start: nothing opens and no effects are made. M held over
+    // many waits of the still title turns sound off once.
+    scriptHold(1.0, 2.0, scanM);
+    scriptTap(3.0, scanEscape);
+    runSession(program);
+    EXPECT_FALSE(program.sound.on);
     EXPECT_EQ(scripted().soundOpens, 0);
     EXPECT_TRUE(scripted().keptEffects.empty());
-
-    // M held through several waits of the still title turns sound off once;
-    // the output arrived meanwhile.
-    scripted().soundRate = testRate;
-    scripted().keysAfterPresent = {{scanM}};
-    scripted().eventsInWait[3].taps = {scanEscape};
-    EXPECT_EQ(runTitleLoop(program), TitleOutcome::quit);
-    EXPECT_FALSE(program.sound.on);
-    EXPECT_EQ(scripted().soundOpens, 0) << "turning sound off opens nothing";
     EXPECT_EQ(scripted().keptSettings, std::vector<std::string>{"sound=off"});
 
-    // Tapped again: on, and the output is opened and given its effects.
-    scripted().keysAfterPresent = {{}};
-    scripted().presents = 0;
-    scripted().waits = 0;
-    scripted().eventsInWait = {{1, {{}, {scanM}}}, {2, {{}, {scanEscape}}}};
-    EXPECT_EQ(runTitleLoop(program), TitleOutcome::quit);
+    // The output arrives while sound is off: the next title opens nothing.
+    // M on the title turns sound on, opens the output and makes its effects;
+    // in play, M turns it off (closing the output: what the game does
+    // meanwhile is not heard) and on again.
+    scripted().soundRate = testRate;
+    const double from = scriptTime();
+    scriptTap(from + 1.0, scanM);
+    scriptTap(from + 2.0, scanSpace);
+    scriptTap(from + 2.5, scanM);
+    scriptTap(from + 3.0, scanM);
+    scriptTap(from + 3.5, scanEscape);
+    runSession(program);
     EXPECT_TRUE(program.sound.on);
-    EXPECT_EQ(scripted().soundOpens, 1);
     EXPECT_EQ(scripted().keptEffects.size(), static_cast<std::size_t>(soundEffectCount));
     EXPECT_EQ(program.sound.effectsRate, testRate);
-
-    // Off in play closes the output; what the game does meanwhile is not heard.
-    scripted().keysAfterPresent = {{}, {scanM}, {}, {scanM}, {scanEscape}};
-    scripted().presents = 0;
-    startGame(program);
-    EXPECT_EQ(runPlayLoop(program), PlayOutcome::quit);
+    EXPECT_EQ(scripted().soundOpens, 2) << "by M on the title and M in play";
     EXPECT_EQ(scripted().soundCloses, 1);
-    EXPECT_EQ(scripted().soundOpens, 2) << "on again in play opens it again";
     EXPECT_EQ(scripted().playedEffects, std::vector<int>{soundGameStart}) << "only the start, before the first M";
 }
 
 TEST_F(SoundKeys, PauseStopsWhatPlaysWithItsBlipAndResumeHasItsOwn) {
     scripted().soundRate = testRate;
-    returnToTitle(program);
-    // Paused at present 2; the still picture waits, and a tap of P resumes.
-    scripted().keysAfterPresent = {{}, {scanP}, {}, {}, {}, {scanEscape}};
-    scripted().eventsInWait[1].taps = {scanP};
-    startGame(program);
-    EXPECT_EQ(runPlayLoop(program), PlayOutcome::quit);
+    scriptTap(0.2, scanSpace);
+    scriptTap(0.5, scanP);
+    scriptTap(1.5, scanP);
+    scriptTap(2.0, scanEscape);
+    runSession(program);
     EXPECT_EQ(scripted().playedEffects, (std::vector<int>{soundGameStart, -1, soundPause, soundResume}));
 }
 
