@@ -19,6 +19,7 @@ struct Program {
     PlayState play;
     TextureNoise textureNoise;     // kept from start-up for making the pictures again
     bool contrastPalette = false;  // the colours start-up makes the pictures in; C switches
+    bool paletteUnsaved = false;   // switched in play, not yet kept for later runs
     SoundChoice sound;
     // The kept best game, checked against the rules; replayed on the title.
     Recording bestGame;

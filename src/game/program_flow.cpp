@@ -68,8 +68,10 @@ void forgetPresses(Session& session) {
 void enterTitle(Program& program, Session& session) {
     program.play.movingHorizontally = true;
     program.play.movingVertically = false;
-    // A device plugged in (or back) since the last game is found here, never in play.
-    refreshSound(program);
+    // What was chosen in play is kept now, and a device plugged in (or back)
+    // since the last game is found here, never in play.
+    saveChoices(program);
+    settleSound(program);
     forgetPresses(session);
     allowScreensaver(true);
     session.screen = Screen::title;
@@ -91,6 +93,10 @@ void enterPlay(Program& program, Session& session) {
 void pauseOrResume(Program& program, Session& session, bool pause) {
     noteEvent(program.play.events, pause ? GameEventKind::pause : GameEventKind::resume);
     handOverSounds(program);
+    if (pause) {
+        saveChoices(program);
+        settleSound(program);
+    }
     forgetPresses(session);
     allowScreensaver(pause);
     session.screen = pause ? Screen::paused : Screen::play;
@@ -113,14 +119,15 @@ void endGame(Program& program) {
 bool runSharedKeys(Program& program, Session& session) {
     if (session.escapePressed || keyDown(scanEscape) || terminationRequested()) return false;
     const bool paused = session.screen == Screen::paused;
+    const bool inPlay = session.screen == Screen::play;
     session.sharedKeyActed = false;
     if (pressedOnce(session.paletteKey)) {
-        switchPalette(program, paused);
+        switchPalette(program, inPlay, paused);
         session.still.changed = session.still.changed || paused;
         session.sharedKeyActed = true;
     }
     if (pressedOnce(session.soundKey)) {
-        switchSound(program);
+        switchSound(program, inPlay);
         // The title says how to turn sound back on while it is off.
         session.still.changed = session.still.changed || session.screen == Screen::title;
         session.sharedKeyActed = true;
@@ -232,7 +239,7 @@ void startUp(Program& program) {
 
 void drawTitleFrame(const Program& program) {
     drawTitleScreen(program.font, program.play.gamePlayed, upperIndex(program.play.snake), program.play.bestScore,
-                    !program.sound.on);
+                    !program.sound.on, program.sound.on && !program.sound.outputFound);
 }
 
 // The board texture still holds the last board, so a still frame needs only
@@ -270,6 +277,7 @@ int runSession(Program& program) {
         }
     }
     if (session.screen == Screen::replay) endReplay(program);
+    saveChoices(program);
     if (session.screen == Screen::play || session.screen == Screen::paused) {
         closeConsoleChannel();
         program.play.snake.clear();

@@ -26,29 +26,38 @@ int effectFor(const GameEvent& event) {
 
 }  // namespace
 
-void refreshSound(Program& program) {
-    if (!program.sound.on) return;
+void settleSound(Program& program) {
+    SoundChoice& sound = program.sound;
+    if (!sound.on) {
+        closeSound();
+        return;
+    }
     const int rate = openSound();
-    if (rate <= 0 || rate == program.sound.effectsRate) return;
+    sound.outputFound = rate > 0;
+    if (rate <= 0 || rate == sound.effectsRate) return;
     SoundEffects effects;
     makeSoundEffects(effects, rate, reversalFreezeSeconds());
     keepSoundEffects(effects);
-    program.sound.effectsRate = rate;
+    sound.effectsRate = rate;
 }
 
-void switchSound(Program& program) {
+void switchSound(Program& program, bool inPlay) {
     SoundChoice& sound = program.sound;
     sound.on = !sound.on;
-    keepSoundSetting(sound.on);
-    if (sound.on)
-        refreshSound(program);
-    else
-        closeSound();
+    if (!inPlay) {
+        keepSoundSetting(sound.on);
+        settleSound(program);
+        return;
+    }
+    sound.unsaved = !sound.unsaved;
+    // Silent at once; the output itself closes or opens when the game next stands still.
+    if (!sound.on) playSoundEffects({}, true);
 }
 
 void handOverSounds(Program& program) {
     GameEvents& events = program.play.events;
-    if (program.sound.on && events.count > 0) {
+    // Sound turned on in play waits for the output until the game stands still.
+    if (program.sound.on && program.sound.outputFound && events.count > 0) {
         std::array<int, std::tuple_size_v<decltype(events.list)>> effects{};
         int count = 0;
         bool stopFirst = false;

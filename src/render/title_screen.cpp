@@ -9,7 +9,8 @@
 #include "render/projection_2d.h"
 #include "render/window_size.h"
 
-void drawTitleScreen(const Font& font, bool gamePlayed, int previousScore, int bestScore, bool soundTurnedOff) {
+void drawTitleScreen(const Font& font, bool gamePlayed, int previousScore, int bestScore, bool soundTurnedOff,
+                     bool noSoundOutput) {
     // Unlit and without the depth test, whatever the cylinder left on.
     glDisable(GL_LIGHTING);
     glDisable(GL_DEPTH_TEST);
@@ -37,6 +38,8 @@ void drawTitleScreen(const Font& font, bool gamePlayed, int previousScore, int b
     // Below the score lines, centred like the lines at the top.
     if (soundTurnedOff)
         drawText("Press M for sound...", font.texture, font.listBase, 352.0f, 284.0f, 0.0f, 1.0f, 1.0f, 0.0f);
+    else if (noSoundOutput)
+        drawText("No sound output found...", font.texture, font.listBase, 320.0f, 284.0f, 0.0f, 1.0f, 1.0f, 0.0f);
     popOrtho2D();
 }
 

@@ -74,7 +74,7 @@ TEST(PlayFrames, DrawAndPresentWithoutAHeapAllocation) {
 TEST(PlayFrames, HandOverTheirSoundsWithoutAHeapAllocation) {
     ASSERT_GT(openSound(), 0) << "the gl tests run with SDL_AUDIODRIVER=dummy";
     static Program program;
-    refreshSound(program);
+    settleSound(program);
     ASSERT_GT(program.sound.effectsRate, 0);
     auto frame = [&](int n) {
         noteEvent(program.play.events, GameEventKind::eat, 1 + n % 9);

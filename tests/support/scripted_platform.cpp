@@ -170,17 +170,20 @@ Settings loadSettings() { return state.settings; }
 void keepSoundSetting(bool on) {
     state.settings.soundOn = on;
     state.keptSettings.emplace_back(on ? "sound=on" : "sound=off");
+    state.keptSettingTimes.push_back(scriptTime());
 }
 
 void keepPaletteSetting(bool contrast) {
     state.settings.contrastPalette = contrast;
     state.keptSettings.emplace_back(contrast ? "palette=contrast" : "palette=design");
+    state.keptSettingTimes.push_back(scriptTime());
 }
 
 int openSound() {
     if (state.soundRate > 0 && !state.soundOpen) {
         state.soundOpen = true;
         ++state.soundOpens;
+        state.soundOpenTimes.push_back(scriptTime());
     }
     return state.soundOpen ? state.soundRate : 0;
 }

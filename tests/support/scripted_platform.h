@@ -61,6 +61,7 @@ struct ScriptedPlatform {  // NOLINT(clang-analyzer-optin.performance.Padding): 
     // The stored choices, and each choice kept, as its line ("sound=off").
     Settings settings;
     std::vector<std::string> keptSettings;
+    std::vector<double> keptSettingTimes;  // the scripted time of each
     // The kept best game's bytes, when there is such a file.
     bool bestGameExists = false;
     std::vector<std::uint8_t> bestGame;
@@ -83,6 +84,7 @@ struct ScriptedPlatform {  // NOLINT(clang-analyzer-optin.performance.Padding): 
     int soundRate = 0;
     bool soundOpen = false;
     int soundOpens = 0;
+    std::vector<double> soundOpenTimes;  // the scripted time of each opening
     int soundCloses = 0;
     std::vector<std::vector<float>> keptEffects;
     std::vector<int> playedEffects;
