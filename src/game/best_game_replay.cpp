@@ -29,27 +29,47 @@ void drawReplayFrame(const Program& program) {
 
 }  // namespace
 
-void loadBestGameForReplay(Program& program) {
+namespace {
+
+// Runs the loaded recording through the rules; a recording that no longer
+// follows them costs one line and the replay.
+void checkBestGame(Program& program) {
+    program.bestGameChecked = true;
+    std::string problem;
+    if (checkRecording(program.bestGame, problem)) return;
+    reportBadBestGame(problem);
+    program.bestGame = Recording{};
     program.bestGameReplayable = false;
+}
+
+}  // namespace
+
+void loadBestGameForReplay(Program& program, bool checkNow) {
+    program.bestGameReplayable = false;
+    program.bestGameChecked = false;
     std::vector<std::uint8_t> bytes;
     if (!loadBestGame(bytes)) return;
     std::string problem;
-    if (!decodeRecording(bytes, program.bestGame, problem) || !checkRecording(program.bestGame, problem)) {
+    if (!decodeRecording(bytes, program.bestGame, problem)) {
         reportBadBestGame(problem);
         program.bestGame = Recording{};
         return;
     }
     // A recording of another score belongs to no kept best.
     program.bestGameReplayable = recordedScore(program.bestGame) == program.play.bestScore;
+    if (checkNow) checkBestGame(program);
 }
 
 void adoptBestGame(Program& program) {
     program.bestGame = program.play.input.recording;
     program.bestGameReplayable = true;
+    program.bestGameChecked = true;  // just played by these rules
 }
 
-bool replayDue(const Program& program, double idleSeconds) {
-    return program.bestGameReplayable && idleSeconds >= replayIdleSeconds && windowInView();
+bool replayDue(Program& program, double idleSeconds) {
+    if (!program.bestGameReplayable || idleSeconds < replayIdleSeconds || !windowInView()) return false;
+    if (!program.bestGameChecked) checkBestGame(program);
+    return program.bestGameReplayable;
 }
 
 void startReplay(Program& program, ReplayClock& clock) {

@@ -7,14 +7,17 @@ inline constexpr double replayIdleSeconds = 10.0;
 
 // Reads the kept best game and runs it through the rules without drawing;
 // only a recording that follows them to its death and carries the kept best
-// score is offered. Anything wrong costs one line on standard error.
-void loadBestGameForReplay(Program& program);
+// score is offered. Anything wrong costs one line on standard error. Without
+// checkNow the run through the rules waits until the replay is first due, so
+// a long best game never delays the first title.
+void loadBestGameForReplay(Program& program, bool checkNow = true);
 
 // The game that just ended is the kept best: it becomes the one replayed.
 void adoptBestGame(Program& program);
 
-// True when the title, idle for idleSeconds, should replay the best game now.
-bool replayDue(const Program& program, double idleSeconds);
+// True when the title, idle for idleSeconds, should replay the best game now;
+// a recording not yet checked is checked here, the first time.
+bool replayDue(Program& program, double idleSeconds);
 
 // Where a replay stands against the clock.
 struct ReplayClock {

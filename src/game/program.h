@@ -24,6 +24,7 @@ struct Program {
     // The kept best game, checked against the rules; replayed on the title.
     Recording bestGame;
     bool bestGameReplayable = false;
+    bool bestGameChecked = false;  // run through the rules since it was read
     // The best game as the title last replayed it; apart from play, so a
     // replay leaves the run's own game as it was.
     PlayState replay;

@@ -234,7 +234,7 @@ void startUp(Program& program) {
     buildFont(program.font.listBase, 16.0f, 16.0f, 8);
     stopCullingFaces();
     program.play.bestScore = loadBestScore();
-    loadBestGameForReplay(program);
+    loadBestGameForReplay(program, false);
 }
 
 void drawTitleFrame(const Program& program) {
