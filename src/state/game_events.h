@@ -15,7 +15,13 @@ struct GameEvent {
 struct GameEvents {
     std::array<GameEvent, 8> list{};
     int count = 0;
-    bool operator==(const GameEvents&) const = default;
+    // Only the events noted: handing them on clears the count, not the slots.
+    bool operator==(const GameEvents& other) const {
+        if (count != other.count) return false;
+        for (int i = 0; i < count; ++i)
+            if (!(list[static_cast<std::size_t>(i)] == other.list[static_cast<std::size_t>(i)])) return false;
+        return true;
+    }
 };
 
 // Past capacity the latest are dropped: a frame never holds that many.

@@ -16,6 +16,7 @@
 #include "render/palette.h"
 #include "render/texture_images.h"
 #include "rules/frame_rules.h"
+#include "rules/snake_rules.h"
 #include "state/play_state.h"
 #include "support/png_file.h"
 #include "support/recorded_games.h"
@@ -93,13 +94,15 @@ TEST_F(KeptPictures, ARecordedReversalIsDrawnAsBefore) {
     PlayState play;
     startReplay(play, recording);
     // The first turn round of a snake of 30 segments or more: the start,
-    // middle and end of its freeze.
+    // middle and end of its freeze. A frame is in the freeze when the pulse
+    // runs before or after its step (the last one ends it).
     int frozen = 0;
     int compared = 0;
     for (bool alive = true; alive && compared < 3;) {
+        const float pulseBefore = play.reversalPulse;
         alive = runReplayedFrame(play);
         if (!alive) break;
-        const bool inFreeze = play.reversalPulse > 0.0f && play.snake.size() >= 30;
+        const bool inFreeze = (pulseBefore > 0.0f || play.reversalPulse > 0.0f) && play.snake.size() >= 30;
         runBoardPass(play, target, 0, textures, realFont());
         if (!inFreeze) continue;
         ++frozen;
@@ -126,8 +129,9 @@ TEST_F(KeptPictures, TheNarrowPlaceAcrossTheSeamIsDrawnAsBefore) {
     play.headAngle = 0;
     play.frameTime = 1.0 / 60.0;
     for (float pulse : {40.0f, 41.5f, 43.0f}) {
+        // As in a frame: the pulse steps on, then the board is drawn.
         play.reversalPulse = pulse;
-        play.segmentRadius = 8.0f;
+        advanceReversalPulse(play);
         runBoardPass(play, target, 0, textures, realFont());
         compare(play, "seam_pulse_" + std::to_string(static_cast<int>(pulse * 10)));
     }
