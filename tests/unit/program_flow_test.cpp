@@ -1,257 +1,90 @@
-// The title and play loops driven by a scripted clock and key state.
+// The whole program (title, play, pause) run by a timed script of keys and
+// window events on the scripted platform.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstring>
-#include <set>
-#include <utility>
+#include <algorithm>
+#include <cstddef>
+#include <limits>
+#include <numeric>
+#include <vector>
 
 #include "game/program.h"
 #include "game/program_flow.h"
 #include "platform/platform.h"
+#include "rules/frame_rules.h"
+#include "state/play_state.h"
 #include "support/scripted_platform.h"
+#include "unit/session_runs.h"
 
 namespace {
 
-class Loops : public ::testing::Test {
-protected:
-    void SetUp() override {
-        resetScriptedPlatform();
-        consoleChannel = openConsole();
-    }
-    Program program;
-};
+constexpr double never = std::numeric_limits<double>::infinity();
 
-TEST_F(Loops, EscapeOnTheTitleEndsBeforeThatFrameIsPresented) {
-    scripted().keysBeforeFirstPresent = {scanEscape};
-    EXPECT_EQ(runSession(program), 0);
-    EXPECT_EQ(scripted().presents, 0);
-    EXPECT_FALSE(program.play.gamePlayed);
-    EXPECT_EQ(scripted().openChannels.size(), 1u) << "the title path leaves the console open";
-}
-
-TEST_F(Loops, AStillScreenPresentsNothingUntilTheWindowNeedsItAndAllowsTheScreensaver) {
-    // A scripted second of waiting without events, then the window exposed
-    // (or not), then Escape tapped.
+TEST(Session, EscapeOrASignalEndsTheTitleBeforeItsNextPictureAndAGameAfterItsFrame) {
+    // The title until 0.5 s; in the play rows Space starts a game there.
     const struct {
-        bool paused;
-        bool exposed;
-        int presents;
+        const char* what;
+        bool inPlay;
+        bool signal;
     } table[] = {
-        {false, false, 1},
-        {false, true, 2},
-        {true, false, 6},  // five play frames, P at the fifth, one still frame
-        {true, true, 7},
+        {"Escape on the title", false, false},
+        {"a signal on the title", false, true},
+        {"Escape in play", true, false},
+        {"a signal in play", true, true},
     };
     for (const auto& row : table) {
-        resetScriptedPlatform();
-        consoleChannel = openConsole();
+        SCOPED_TRACE(row.what);
+        freshPlatform();
+        foodFarOff();
+        if (row.inPlay) scriptTap(0.5, scanSpace);
+        const double end = 1.0;
+        if (row.signal)
+            scriptAt(end, Happening::termination);
+        else
+            scriptTap(end, scanEscape);
         Program program;
-        const int quietWaits = 20;  // of 50 ms each
-        if (row.exposed) scripted().eventsInWait[quietWaits + 1].window = {WindowEvent::exposed};
-        scripted().eventsInWait[quietWaits + (row.exposed ? 2 : 1)].taps = {scanEscape};
-        const double start = scripted().now;
-        if (row.paused) {
-            scripted().keysAfterPresent = {{}, {}, {}, {}, {scanP}, {}};
-            startGame(program);
-            EXPECT_EQ(runPlayLoop(program), PlayOutcome::quit);
+        EXPECT_EQ(runSession(program), 0);
+        EXPECT_EQ(program.play.gamePlayed, row.inPlay);
+        EXPECT_GT(scripted().waits, 0) << "the title waits for events";
+        if (row.inPlay) {
+            EXPECT_EQ(presentsBetween(end, never), 1) << "the frame that saw it is shown";
+            EXPECT_GT(presentsBetween(0.5, end), 10);
+            EXPECT_GT(scripted().sleptMilliseconds, 0) << "play frames give the processor back";
+            EXPECT_TRUE(scripted().openChannels.empty()) << "leaving a game closes the console";
+            EXPECT_TRUE(program.play.snake.empty()) << "and releases the snake";
         } else {
-            returnToTitle(program);
-            EXPECT_EQ(runTitleLoop(program), TitleOutcome::quit);
+            EXPECT_EQ(scripted().presentTimes.size(), 1u) << "the title is not drawn again";
+            EXPECT_LT(scriptTime(), end + 0.06) << "seen within one wait";
+            EXPECT_EQ(scripted().openChannels.size(), 1u) << "leaving the title leaves the console open";
         }
-        EXPECT_EQ(scripted().presents, row.presents) << "paused " << row.paused << ", exposed " << row.exposed;
-        EXPECT_GE(scripted().now - start, 1.0);
-        EXPECT_TRUE(scripted().screensaverAllowed);
     }
 }
 
-TEST_F(Loops, SpaceStartsAGameAndEscapeInPlayEndsAfterThatFrameIsPresented) {
-    scripted().keysAfterPresent = {{scanSpace}, {}, {scanEscape}};
-    EXPECT_EQ(runSession(program), 0);
-    EXPECT_EQ(scripted().presents, 3) << "one title frame, two play frames";
-    EXPECT_EQ(scripted().sleeps, 2) << "play frames sleep; the title waits for events";
-    EXPECT_TRUE(program.play.gamePlayed);
-    EXPECT_TRUE(scripted().openChannels.empty()) << "the play path closes the console";
-    EXPECT_TRUE(program.play.snake.empty()) << "the play path releases the snake";
-}
-
-TEST_F(Loops, GameStartSetsHeadingAndClockAndKeepsTheRest) {
-    program.play.headAngle = 270;
-    program.play.heading = {0.0f, -2.0f, 0.0f};
-    program.play.playTime = 3.5;
-    program.play.nextTrailStep = 99.0;
-    program.play.reversalPulse = 7.0f;
-    scripted().now = 50.0;
+TEST(Session, GameStartSetsHeadingSnakeAndClockAndKeepsWhatGamesCarryOver) {
+    freshPlatform();
+    Program program;
+    PlayState& play = program.play;
+    play.headAngle = 270;
+    play.heading = {0.0f, -2.0f, 0.0f};
+    play.playTime = 3.5;
+    play.nextTrailStep = 99.0;
+    play.reversalPulse = 7.0f;
+    play.movingHorizontally = false;
+    play.movingVertically = true;
+    const CarriedOver carried = carriedOver(play);
+    scripted().now = 1050.0;
     startGame(program);
-    EXPECT_EQ(program.play.headAngle, 0);
-    EXPECT_EQ(program.play.heading.x, 2.0f);
-    EXPECT_EQ(program.play.heading.y, 0.0f);
-    EXPECT_EQ(program.play.lastClock, 50.0);
-    EXPECT_TRUE(program.play.gamePlayed);
-    ASSERT_EQ(program.play.snake.size(), 2u);
-    EXPECT_EQ(program.play.playTime, 3.5);
-    EXPECT_EQ(program.play.nextTrailStep, 99.0);
-    EXPECT_EQ(program.play.reversalPulse, 7.0f);
+    EXPECT_EQ(play.headAngle, 0);
+    EXPECT_EQ(play.heading, (Vec3f{2.0f, 0.0f, 0.0f}));
+    EXPECT_EQ(play.lastClock, 1050.0);
+    EXPECT_TRUE(play.gamePlayed);
+    EXPECT_EQ(play.snake.size(), 2u);
+    EXPECT_EQ(carriedOver(play), carried);
 }
 
-TEST_F(Loops, APlayFrameMeasuresItsTimeAndSwaysTheHeading) {
-    scripted().now = 10.0;
-    scripted().clockStep = 0.0;
-    startGame(program);
-    scripted().now = 10.02;
-    scripted().keysAfterPresent = {{scanEscape}};
-    EXPECT_EQ(runPlayLoop(program), PlayOutcome::quit);
-    const double frameTime = 10.02 - 10.0;
-    EXPECT_EQ(program.play.frameTime, frameTime);
-    EXPECT_EQ(program.play.playTime, frameTime);
-    EXPECT_EQ(program.play.wiggle, static_cast<float>(std::sin(20.0 * frameTime) * 0.5));
-    EXPECT_EQ(program.play.heading.y, program.play.wiggle) << "moving right: the wiggle goes into y";
-    EXPECT_EQ(program.play.viewX, -256.0f) << "the head's place before it moved";
-    EXPECT_EQ(program.play.viewY, -128.0f);
-}
-
-// Keys from the next present on: everything before stays as it was.
-void holdFromNextPresent(std::set<int> keys) {
-    auto& after = scripted().keysAfterPresent;
-    after.resize(static_cast<std::size_t>(scripted().presents) + 1, after.empty() ? std::set<int>{} : after.back());
-    after.back() = std::move(keys);
-}
-
-TEST_F(Loops, HoldingUpFromGameStartReachesTheTopRowAfterAbout1Point1Seconds) {
-    scripted().clockStep = 0.004;
-    scripted().keysAfterPresent = {{scanSpace, scanUp}};
-    scripted().randoms = {0.0, 0.0, 0.0};  // the food far off at (0, 24)
-    returnToTitle(program);
-    ASSERT_EQ(runTitleLoop(program), TitleOutcome::startGame);
-    startGame(program);
-    EXPECT_EQ(runPlayLoop(program), PlayOutcome::gameOver);
-    // 110 pixels up at 100 pixels a second; playTime counts game time from 0.
-    EXPECT_GT(program.play.playTime, 1.1);
-    EXPECT_LT(program.play.playTime, 1.15);
-    EXPECT_GT(program.play.snake[0].y, 238.0f);
-    EXPECT_EQ(program.play.headAngle, 90);
-
-    holdFromNextPresent({scanEscape});
-    returnToTitle(program);
-    EXPECT_EQ(runTitleLoop(program), TitleOutcome::quit);
-    EXPECT_EQ(upperIndex(program.play.snake), 1) << "the snake is kept as the previous score";
-    EXPECT_TRUE(program.play.movingHorizontally);
-    EXPECT_FALSE(program.play.movingVertically);
-}
-
-// Runs play frames until the given number have been presented; Escape then
-// ends the loop, leaving the game as it stands.
-void runPlayFrames(Program& program, int frames) {
-    auto& after = scripted().keysAfterPresent;
-    after.resize(static_cast<std::size_t>(scripted().presents + frames - 1));
-    after.push_back({scanEscape});
-    ASSERT_EQ(runPlayLoop(program), PlayOutcome::quit);
-}
-
-TEST_F(Loops, AFrameAdvancesTheGameByAtMostATwentiethOfASecondAndTheWiggleFollowsTheTotal) {
-    scripted().clockStep = 0.005;          // the frame and the food digit read it: 0.01 s a frame
-    scripted().randoms = {0.0, 0.0, 0.0};  // the food far off at (0, 24)
-    startGame(program);
-    runPlayFrames(program, 10);
-    EXPECT_NEAR(program.play.frameTime, 0.01, 1e-9);
-
-    const double quickTime = program.play.playTime;  // 0.005 + 9 x 0.01 from game start
-
-    // A stall of three seconds (a suspended laptop) moves the head 5 pixels.
-    const float xBefore = program.play.snake[0].x;
-    scripted().now += 3.0;
-    runPlayFrames(program, 1);
-    EXPECT_EQ(program.play.frameTime, 0.05);
-    EXPECT_NEAR(program.play.playTime - quickTime, 0.05, 1e-12);
-    EXPECT_FLOAT_EQ(program.play.snake[0].x - xBefore, 5.0f);
-
-    // Below 20 frames a second every frame counts 0.05 s.
-    scripted().now += 1.0;
-    scripted().clockStep = 0.3;
-    runPlayFrames(program, 5);
-    EXPECT_EQ(program.play.frameTime, 0.05);
-    const double total = quickTime + 0.05 + 5 * 0.05;
-    EXPECT_NEAR(program.play.playTime, total, 1e-9);
-    EXPECT_NEAR(program.play.snake[0].x, 256.0 + 100.0 * total, 1e-3);
-    EXPECT_EQ(program.play.wiggle, static_cast<float>(std::sin(20.0 * program.play.playTime) * 0.5));
-    EXPECT_NEAR(program.play.wiggle, std::sin(20.0 * 0.395) * 0.5, 1e-6) << "the whole play time, not the frame's";
-    EXPECT_EQ(program.play.heading.y, program.play.wiggle);
-}
-
-TEST_F(Loops, AMachineTooSlowForTwentyFramesASecondPlaysTheSameGameOnlySlower) {
-    // Right for 19 frames, a reversal, the pulse, Up, then on to frame 70.
-    auto play = [](double secondsPerFrame, PlayOutcome& outcome) {
-        resetScriptedPlatform();
-        consoleChannel = openConsole();
-        scripted().clockStep = secondsPerFrame;
-        auto& after = scripted().keysAfterPresent;
-        after.assign(69, {});
-        after[19] = after[20] = {scanLeft};
-        after[49] = after[50] = after[51] = {scanUp};
-        after.push_back({scanEscape});
-        Program program;
-        startGame(program);
-        outcome = runPlayLoop(program);
-        return program.play;
-    };
-    PlayOutcome fastOutcome, slowOutcome;
-    const PlayState fast = play(0.06, fastOutcome);
-    const PlayState slow = play(0.5, slowOutcome);
-    EXPECT_EQ(fastOutcome, PlayOutcome::quit);
-    EXPECT_EQ(slowOutcome, fastOutcome);
-    EXPECT_NEAR(fast.playTime, 70 * 0.05, 1e-9);
-    EXPECT_EQ(slow.playTime, fast.playTime);
-    EXPECT_EQ(slow.wiggle, fast.wiggle);
-    EXPECT_EQ(slow.reversalPulse, fast.reversalPulse);
-    EXPECT_EQ(slow.nextTrailStep, fast.nextTrailStep);
-    EXPECT_EQ(slow.headAngle, 90) << "the reversal and the turn both happened";
-    EXPECT_EQ(slow.food.x, fast.food.x);
-    EXPECT_EQ(slow.food.y, fast.food.y);
-    ASSERT_EQ(slow.snake.size(), fast.snake.size());
-    for (std::size_t i = 0; i < slow.snake.size(); ++i) {
-        EXPECT_EQ(slow.snake[i].x, fast.snake[i].x) << i;
-        EXPECT_EQ(slow.snake[i].y, fast.snake[i].y) << i;
-        EXPECT_EQ(slow.snake[i].dx, fast.snake[i].dx) << i;
-        EXPECT_EQ(slow.snake[i].dy, fast.snake[i].dy) << i;
-    }
-}
-
-TEST_F(Loops, AReversalRightAfterEatingPlaysOnAndThePulseHoldsEveryRule) {
-    scripted().clockStep = 0.005;  // 0.01 s a frame
-    // A 9 just left of the head, eaten in the first frame.
-    scripted().randoms = {0.5, 0.5, 0.99};
-    startGame(program);
-    runPlayFrames(program, 2);
-    ASSERT_EQ(upperIndex(program.play.snake), 10);
-
-    // Left while most of the meal still waits off the board.
-    holdFromNextPresent({scanLeft});
-    runPlayFrames(program, 10);
-    const PlayState& play = program.play;
-    ASSERT_GT(play.reversalPulse, 0.0f) << "reversed";
-    ASSERT_EQ(play.snake.back().x, -1000.0f) << "some segments still wait";
-    EXPECT_GT(play.snake[0].x, 200.0f) << "the head is a segment from the board";
-    EXPECT_GT(play.snake[0].y, 100.0f);
-
-    // While the pulse runs nothing moves, eats or dies: food on the head,
-    // the head on the stone row and a body segment on the head.
-    program.play.snake[0].y = 5.0f;
-    program.play.snake[2] = program.play.snake[0];
-    program.play.food = {program.play.snake[0].x, 5.0f, 0.0f, 4};
-    const Snake before = play.snake;
-    const float pulseBefore = play.reversalPulse;
-    holdFromNextPresent({});
-    runPlayFrames(program, 5);
-    ASSERT_EQ(play.snake.size(), before.size());
-    for (std::size_t i = 0; i < before.size(); ++i) {
-        EXPECT_EQ(play.snake[i].x, before[i].x) << i;
-        EXPECT_EQ(play.snake[i].y, before[i].y) << i;
-    }
-    EXPECT_EQ(play.food.value, 4);
-    EXPECT_NEAR(play.reversalPulse - pulseBefore, 5 * 100 * 0.01, 1e-3);
-}
-
-TEST_F(Loops, ANewGamePlacesItsFoodAgainstTheNewSnakeNotTheLastGames) {
+TEST(Session, ANewGamePlacesItsFoodAgainstTheNewSnakeNotTheLastGames) {
+    freshPlatform();
+    Program program;
     // The last game's snake lay where the second draw falls.
     program.play.snake.assign(3, Segment{});
     for (Segment& s : program.play.snake) {
@@ -266,29 +99,12 @@ TEST_F(Loops, ANewGamePlacesItsFoodAgainstTheNewSnakeNotTheLastGames) {
     EXPECT_EQ(scripted().randoms.size(), 3u) << "two draws";
 }
 
-TEST_F(Loops, ATerminationSignalLeavesTheTitleOrTheGameAtTheNextFrameAsEscapeDoes) {
-    scripted().terminationAtTime = scripted().now + 0.5;
-    EXPECT_EQ(runSession(program), 0);
-    EXPECT_EQ(scripted().presents, 1) << "the still title waits for events";
-    EXPECT_LT(scripted().now, scripted().terminationAtTime + 0.06) << "seen within one wait";
-    EXPECT_FALSE(program.play.gamePlayed);
-
-    resetScriptedPlatform();
-    consoleChannel = openConsole();
-    scripted().keysAfterPresent = {{scanSpace}, {}};
-    scripted().terminationAtPresent = 4;
-    EXPECT_EQ(runSession(program), 0);
-    EXPECT_EQ(scripted().presents, 4) << "one title frame, three play frames";
-    EXPECT_TRUE(program.play.gamePlayed);
-    EXPECT_TRUE(scripted().openChannels.empty()) << "the console is closed as after Escape";
-}
-
 TEST(StartUp, SeedsTheRandomSourceFromTheClock) {
     // Drawing needs a GL context, which the window-less tests lack: the
     // display fails to open and start-up ends there, after the seeding.
     auto firstFood = [](double clock) {
-        resetScriptedPlatform();
-        scripted().now = clock;
+        freshPlatform();
+        scripted().start = scripted().now = clock;
         scripted().displayOpens = false;
         Program program;
         EXPECT_THROW(startUp(program), ProgramEnded);
@@ -296,255 +112,297 @@ TEST(StartUp, SeedsTheRandomSourceFromTheClock) {
         return program.play.food;
     };
     const Food first = firstFood(1000.0);
-    const Food again = firstFood(1000.0);
-    const Food later = firstFood(2000.0);
-    EXPECT_EQ(again.x, first.x);
-    EXPECT_EQ(again.y, first.y);
-    EXPECT_TRUE(later.x != first.x || later.y != first.y) << "the same first food at another time";
+    EXPECT_EQ(firstFood(1000.0), first);
+    EXPECT_NE(firstFood(2000.0), first) << "the same first food at another time";
 }
 
-TEST_F(Loops, SpaceStillHeldAtGameOverStartsTheNextGameAfterOneTitleFrame) {
-    scripted().clockStep = 0.004;
-    scripted().keysAfterPresent = {{scanSpace, scanUp}};
-    scripted().randoms = {0.0, 0.0, 0.0, 0.0, 0.0, 0.0};
-    returnToTitle(program);
-    ASSERT_EQ(runTitleLoop(program), TitleOutcome::startGame);
-    startGame(program);
-    ASSERT_EQ(runPlayLoop(program), PlayOutcome::gameOver);
-    const int presentsAtGameOver = scripted().presents;
-    const double playTimeAtGameOver = program.play.playTime;
-
-    returnToTitle(program);
-    ASSERT_EQ(runTitleLoop(program), TitleOutcome::startGame);
-    EXPECT_EQ(scripted().presents, presentsAtGameOver + 1);
-
-    startGame(program);
-    EXPECT_EQ(upperIndex(program.play.snake), 1);
-    EXPECT_EQ(program.play.snake[0].y, 128.0f);
-    EXPECT_EQ(runPlayLoop(program), PlayOutcome::gameOver);
-    EXPECT_NEAR(program.play.playTime - playTimeAtGameOver, 1.1, 0.05) << "the second game runs like the first";
-}
-
-// Pause: P pressed at the last of playFrames play frames, one still frame,
-// then pausedWaits waits of 50 ms and Escape tapped in the last; or, with
-// resume, P tapped there and Escape seen after one more play frame. Each
-// present takes 16 ms of the clock.
-struct PauseRun {
-    int playFrames = 30;
-    int pausedWaits = 0;
-    bool resume = false;
-    bool holdPFromTheTitle = false;
-};
-
-PlayState runWithPause(const PauseRun& run) {
-    resetScriptedPlatform();
-    scripted().clockStep = 0.004;
-    scripted().presentStep = 0.016;
-    scripted().randoms = {0.0, 0.0, 0.0};  // the food far off at (0, 24)
-    const std::set<int> p = run.holdPFromTheTitle ? std::set<int>{scanP} : std::set<int>{};
-    if (run.holdPFromTheTitle) scripted().keysBeforeFirstPresent = {scanP};
-    auto& keys = scripted().keysAfterPresent;
-    keys.assign(static_cast<std::size_t>(run.playFrames) - 1, p);
-    // Left while moving right: a reversal whose pulse is still running at the pause.
-    for (int present = 20; present <= 22; ++present) keys[static_cast<std::size_t>(present) - 1].insert(scanLeft);
-    if (run.pausedWaits > 0) {
-        keys.push_back({scanP});
-        keys.emplace_back();
-        scripted().eventsInWait[run.pausedWaits].taps = {run.resume ? scanP : scanEscape};
-    }
-    keys.push_back({scanEscape});
+// Space at the start and the run stopped at `end`: the game as it stands.
+PlayState playUntil(double presentSeconds, double end) {
+    freshPlatform(presentSeconds);
+    foodFarOff();
+    scriptTap(0.0, scanSpace);
+    stopAfter(end);
     Program program;
-    startGame(program);
-    EXPECT_EQ(runPlayLoop(program), PlayOutcome::quit);
+    runToEnd(program);
     return program.play;
 }
 
-void expectSamePlay(const PlayState& a, const PlayState& b) {
-    ASSERT_EQ(a.snake.size(), b.snake.size());
-    EXPECT_EQ(std::memcmp(a.snake.data(), b.snake.data(), a.snake.size() * sizeof(Segment)), 0);
-    EXPECT_EQ(a.food.x, b.food.x);
-    EXPECT_EQ(a.food.y, b.food.y);
-    EXPECT_EQ(a.food.z, b.food.z);
-    EXPECT_EQ(a.food.value, b.food.value);
-    EXPECT_EQ(a.heading.x, b.heading.x);
-    EXPECT_EQ(a.heading.y, b.heading.y);
-    EXPECT_EQ(a.headAngle, b.headAngle);
-    EXPECT_EQ(a.movingHorizontally, b.movingHorizontally);
-    EXPECT_EQ(a.wiggle, b.wiggle);
-    EXPECT_EQ(a.reversalPulse, b.reversalPulse);
-    EXPECT_EQ(a.frameTime, b.frameTime);
-    EXPECT_EQ(a.playTime, b.playTime);
-    EXPECT_EQ(a.nextTrailStep, b.nextTrailStep);
-    EXPECT_EQ(a.viewX, b.viewX);
-    EXPECT_EQ(a.viewY, b.viewY);
-    EXPECT_EQ(a.segmentRadius, b.segmentRadius);
-}
-
-TEST(Pause, AGamePausedForManyFramesIsLeftExactlyAsItWasAndEscapeStillQuits) {
-    const PlayState unpaused = runWithPause({.playFrames = 30});
-    ASSERT_GT(unpaused.reversalPulse, 0.0f) << "the reversal should still be running at the pause";
-    const PlayState paused = runWithPause({.playFrames = 30, .pausedWaits = 100});
-    EXPECT_EQ(scripted().presents, 31) << "one still frame";
-    expectSamePlay(paused, unpaused);
-}
-
-TEST(Pause, ResumingLeavesThePausedTimeOutAndAPHeldFromTheTitleDoesNotPause) {
-    const PlayState straight = runWithPause({.playFrames = 31});
-    const PlayState atPause = runWithPause({.playFrames = 30});
-    // 32 waits of 50 ms paused: 1.6 s that must not reach the rules.
-    const PlayState resumed = runWithPause({.playFrames = 30, .pausedWaits = 33, .resume = true});
-    EXPECT_EQ(scripted().presents, 32);
-    EXPECT_GT(resumed.frameTime, 0.0);
-    EXPECT_LE(resumed.frameTime, straight.frameTime);
-    EXPECT_LE(resumed.playTime - atPause.playTime, straight.playTime - atPause.playTime);
-    EXPECT_LE(std::fabs(resumed.snake[0].x - atPause.snake[0].x), std::fabs(straight.snake[0].x - atPause.snake[0].x));
-
-    expectSamePlay(runWithPause({.playFrames = 30, .holdPFromTheTitle = true}), atPause);
-}
-
-TEST_F(Loops, AGameOverAboveTheBestKeepsItOneNotAboveKeepsNothingAndBothShowWhatIsKept) {
-    scripted().clockStep = 0.004;
-    scripted().keysAfterPresent = {{scanUp}};
-    scripted().randoms = {0.0, 0.0, 0.0, 0.0, 0.0, 0.0};
-    for (int game = 0; game < 2; ++game) {
-        startGame(program);
-        ASSERT_EQ(runPlayLoop(program), PlayOutcome::gameOver);
-    }
-    EXPECT_EQ(scripted().savedBestScores, std::vector<int>{1}) << "kept when beaten, not when only equalled";
-    EXPECT_EQ(program.play.bestScore, 1);
-
-    program.play.bestScore = 5;
-    startGame(program);
-    ASSERT_EQ(runPlayLoop(program), PlayOutcome::gameOver);
-    EXPECT_EQ(scripted().savedBestScores.size(), 1u);
-    EXPECT_EQ(program.play.bestScore, 5);
-
-    // Another running game keeps 9 meanwhile: the title shows it whether or
-    // not this game's score was above the best it knew.
-    for (const int knownBest : {-1, 5}) {
-        scripted().bestScore = 9;
-        program.play.bestScore = knownBest;
-        startGame(program);
-        ASSERT_EQ(runPlayLoop(program), PlayOutcome::gameOver);
-        EXPECT_EQ(program.play.bestScore, 9) << knownBest;
-    }
-    EXPECT_EQ(scripted().savedBestScores, (std::vector<int>{1, 1}));
-}
-
-}  // namespace
-
-namespace {
-
-TEST(Taps, AOneFrameTapOfAnArrowTurnsTheSnakeAtAnyFrameRate) {
-    // The arrows are read only when the head enters a new whole board pixel,
-    // which at 300 frames a second is one frame in three. Each tap is pressed
-    // and let go between two presents, at every phase of that reading.
-    for (const int framesPerSecond : {60, 144, 240, 300}) {
-        int turned = 0;
-        const int taps = 20;
-        for (int tapPresent = 10; tapPresent < 10 + taps; ++tapPresent) {
-            resetScriptedPlatform();
-            scripted().clockStep = 0.0;
-            scripted().presentStep = 1.0 / framesPerSecond;
-            scripted().randoms = {0.0, 0.0, 0.0};  // the food far off at (0, 24)
-            scripted().tapsAtPresent[tapPresent] = {scanUp};
-            scripted().keysAfterPresent.assign(static_cast<std::size_t>(tapPresent) + 20, {});
-            scripted().keysAfterPresent.push_back({scanEscape});
-            Program program;
-            startGame(program);
-            EXPECT_EQ(runPlayLoop(program), PlayOutcome::quit);
-            if (program.play.headAngle == 90 && program.play.heading.y == 2.0f) ++turned;
-        }
-        EXPECT_EQ(turned, taps) << framesPerSecond << " frames a second";
-    }
-}
-
-// Play frames until present 10, where the window looks away; then, while
-// paused, the window comes back (wait 1), looks away again (wait 2) and P is
-// tapped (wait 3); Escape is held from present 14 on.
-TEST(LookingAway, PausesAGameInPlayUntilThePlayerResumesAndLeavesTheTitleAlone) {
+TEST(FrameTime, IsTheTimeSinceTheLastFrameUpToATwentiethOfASecond) {
     const struct {
-        WindowEvent away;
-        WindowEvent back;
+        double presentSeconds;
+        bool capped;
     } table[] = {
-        {WindowEvent::focusLost, WindowEvent::focusGained},
-        {WindowEvent::minimised, WindowEvent::exposed},
-        {WindowEvent::hidden, WindowEvent::exposed},
+        {0.007, false},
+        {0.5, true},  // a machine too slow for 20 frames a second
+        {3.0, true},  // or a stall: a suspended laptop, a stopped process
     };
     for (const auto& row : table) {
-        resetScriptedPlatform();
-        scripted().clockStep = 0.004;
-        scripted().randoms = {0.0, 0.0, 0.0};
-        scripted().windowEventsAtPresent[10] = {row.away};
-        scripted().eventsInWait[1].window = {row.back};
-        scripted().eventsInWait[2].window = {row.away, row.back};
-        scripted().eventsInWait[3].taps = {scanP};
-        scripted().keysAfterPresent.assign(13, {});
-        scripted().keysAfterPresent.push_back({scanEscape});
-        Program program;
-        startGame(program);
-        EXPECT_EQ(runPlayLoop(program), PlayOutcome::quit);
-        EXPECT_EQ(scripted().waits, 3) << "paused until P, whatever the window did";
-        EXPECT_GE(scripted().presents, 14);
-        EXPECT_FALSE(scripted().screensaverAllowed) << "held off again in play";
+        SCOPED_TRACE(row.presentSeconds);
+        const PlayState play = playUntil(row.presentSeconds, 40 * row.presentSeconds);
+        const std::vector<double>& steps = play.input.recording.frameTimes;
+        ASSERT_GT(steps.size(), 20u);
+        const std::vector<double>& presents = scripted().presentTimes;
+        const double frameGap = presents.back() - presents[presents.size() - 2];
+        // The first frame follows game start at once; each later one measures
+        // the gap since the one before, the same as between two pictures.
+        for (std::size_t i = 1; i < steps.size(); ++i) {
+            if (row.capped)
+                EXPECT_EQ(steps[i], longestFrameTime) << i;
+            else
+                EXPECT_NEAR(steps[i], frameGap, 1e-9) << i;
+        }
+        EXPECT_EQ(play.frameTime, steps.back());
+        EXPECT_NEAR(play.playTime, std::accumulate(steps.begin(), steps.end(), 0.0), 1e-9);
+        // The drum turns to where the head was when the frame began: behind
+        // the head, moving right, by that frame's travel.
+        const float lag = play.snake[0].x + play.viewX;
+        EXPECT_GT(lag, 0.0f);
+        EXPECT_LE(lag, 5.0f);
     }
+}
 
-    // On the title: nothing happens but a new picture, and the game that
-    // Space starts then plays on until Escape.
-    resetScriptedPlatform();
-    scripted().clockStep = 0.004;
-    scripted().randoms = {0.0, 0.0, 0.0};
-    scripted().eventsInWait[1].window = {WindowEvent::focusLost};
-    scripted().eventsInWait[2].window = {WindowEvent::focusGained};
-    scripted().eventsInWait[3].taps = {scanSpace};
-    scripted().keysAfterPresent.assign(12, {});
-    scripted().keysAfterPresent.push_back({scanEscape});
+// The scripted times of the pictures of a game played from the start until `end`.
+std::vector<double> presentTimesOfPlay(double presentSeconds, double end) {
+    playUntil(presentSeconds, end);
+    return scripted().presentTimes;
+}
+
+TEST(FrameTime, AMachineTooSlowForTwentyFramesASecondPlaysTheSameGameOnlySlower) {
+    // Right, a reversal, Left for a while, then Up into the top edge. Each
+    // key goes down and up between the same two pictures at either speed,
+    // so the same frames see it.
+    auto play = [](double presentSeconds) {
+        const std::vector<double> presents = presentTimesOfPlay(presentSeconds, 80 * presentSeconds);
+        auto between = [&](int frame) { return (presents[frame] + presents[frame + 1]) / 2.0; };
+        freshPlatform(presentSeconds);
+        foodFarOff();
+        scriptTap(0.0, scanSpace);
+        scriptHold(between(18), between(20), scanLeft);
+        scriptHold(between(48), between(50), scanUp);
+        scriptTap(presents.back() + 40 * presentSeconds, scanEscape);
+        Program program;
+        runSession(program);
+        return program.play;
+    };
+    const PlayState fast = play(0.06);
+    PlayState slow = play(0.5);
+    ASSERT_EQ(fast.headAngle, 90) << "the reversal and the turn up both happened";
+    ASSERT_FALSE(fast.snake.empty()) << "ran into the top edge: Escape on the title keeps the snake";
+    EXPECT_EQ(fast.frameTime, longestFrameTime);
+    slow.lastClock = fast.lastClock;  // the one thing the wall clock may change
+    EXPECT_EQ(slow, fast);
+}
+
+TEST(GameOver, SpaceStillHeldStartsTheNextGameFromTheTitlesFirstPicture) {
+    freshPlatform();
+    foodFarOff(2);
+    // Up into the top edge, about 1.1 s after game start, with Space held
+    // over the game over; Escape in the second game.
+    scriptHold(0.0, 10.0, scanUp);
+    scriptHold(0.0, 1.5, scanSpace);
+    scriptTap(1.8, scanEscape);
     Program program;
-    returnToTitle(program);
-    ASSERT_EQ(runTitleLoop(program), TitleOutcome::startGame);
-    EXPECT_EQ(scripted().presents, 3) << "the title drawn again for each change of focus";
-    startGame(program);
-    EXPECT_EQ(runPlayLoop(program), PlayOutcome::quit);
-    EXPECT_EQ(scripted().presents, 13);
-    EXPECT_EQ(scripted().waits, 3) << "the game never paused";
+    runSession(program);
+    const PlayState& play = program.play;
+    EXPECT_EQ(scripted().waits, 0) << "the title never waited for a key";
+    EXPECT_GT(play.input.recording.carried.playTime, 1.0) << "the game in play began after the first";
+    EXPECT_GT(play.input.frames, 0u);
+    // The first went up; the title set the next off to the right again.
+    EXPECT_TRUE(play.input.recording.carried.movingHorizontally);
+    EXPECT_FALSE(play.input.recording.carried.movingVertically);
+}
+
+TEST(GameOver, AScoreAboveTheBestIsKeptAndTheTitleShowsWhateverIsKept) {
+    // Each game goes straight up into the top edge: score 1.
+    const struct {
+        int knownBest;  // what this game read at start-up
+        int kept;       // what the file holds at game over: another game may have kept more
+        std::vector<int> saved;
+        int shown;
+    } table[] = {
+        {-1, -1, {1}, 1},  // the first score is kept
+        {1, 1, {}, 1},     // equalled is not beaten
+        {5, 5, {}, 5},     // nor is a lower score kept
+        {-1, 9, {1}, 9},   // offered, but the other game's is higher
+        {5, 9, {}, 9},     // not offered; the title still shows the other's
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(testing::Message() << "best " << row.knownBest << ", kept " << row.kept);
+        freshPlatform();
+        foodFarOff();
+        scripted().bestScore = row.kept;
+        scriptHold(0.0, 2.0, scanUp);
+        scriptTap(0.0, scanSpace);
+        scriptTap(3.0, scanEscape);
+        Program program;
+        program.play.bestScore = row.knownBest;
+        runSession(program);
+        ASSERT_EQ(upperIndex(program.play.snake), 1);
+        EXPECT_EQ(scripted().savedBestScores, row.saved);
+        EXPECT_EQ(program.play.bestScore, row.shown);
+    }
+}
+
+// Pause: Space at the start, Left at 0.3 s (a reversal whose pulse still runs
+// at 0.6 s) and the picture of the first frame shown at or after 0.6 s; each
+// run ends just after that frame or pauses there.
+class Pause : public ::testing::Test {
+protected:
+    void SetUp() override {
+        script();
+        scriptTap(2.0, scanEscape);
+        Program probe;
+        runSession(probe);
+        atPause = duringPresentFrom(0.6);
+        ASSERT_GT(atPause, 0.6 - scripted().presentSeconds);
+
+        script();
+        stopAfter(atPause);
+        runToEnd(straight);
+        ASSERT_GT(straight.play.reversalPulse, 0.0f) << "the reversal should still be running at the pause";
+    }
+    static void script() {
+        freshPlatform();
+        foodFarOff();
+        scriptTap(0.0, scanSpace);
+        scriptTap(0.3, scanLeft);
+    }
+    double atPause = 0.0;
+    Program straight;  // the game at that frame, never paused
+};
+
+TEST_F(Pause, AGamePausedForAnyTimeIsLeftExactlyAsItWas) {
+    script();
+    scriptTap(atPause, scanP);
+    // Pictures asked for meanwhile; the window looked away and came back.
+    for (double at = 1.0; at < 5.0; at += 1.0) scriptAt(at, Happening::exposed);
+    scriptAt(5.0, Happening::focusLost);
+    scriptAt(6.0, Happening::focusGained);
+    stopAfter(100.0);
+    Program paused;
+    runToEnd(paused);
+    EXPECT_GT(presentsBetween(1.0, never), 4) << "the paused game was drawn again";
+    EXPECT_EQ(paused.play, straight.play);
+}
+
+TEST_F(Pause, ResumingLeavesThePausedTimeOut) {
+    script();
+    scriptTap(atPause, scanP);
+    scriptTap(atPause + 2.0, scanP);
+    stopAfter(atPause + 2.5);
+    Program resumed;
+    runToEnd(resumed);
+    const std::vector<double>& before = straight.play.input.recording.frameTimes;
+    const std::vector<double>& steps = resumed.play.input.recording.frameTimes;
+    ASSERT_GT(steps.size(), before.size() + 10) << "played on after the pause";
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), steps.begin()));
+    const double longest = *std::max_element(before.begin(), before.end());
+    for (std::size_t i = before.size(); i < steps.size(); ++i) EXPECT_LE(steps[i], longest + 1e-9) << i;
+}
+
+TEST_F(Pause, APHeldFromTheTitleDoesNotPause) {
+    script();
+    scriptAt(0.0, Happening::keyDown, scanP);
+    stopAfter(atPause);
+    Program held;
+    runToEnd(held);
+    EXPECT_EQ(held.play, straight.play);
+}
+
+TEST(Taps, AnArrowTappedBetweenTwoPicturesTurnsTheSnakeAtAnyFrameRate) {
+    // The arrows are read only when the head enters a new whole board pixel,
+    // which at the highest rate here is one frame in three or so. The taps
+    // fall at every phase of that reading.
+    for (const double presentSeconds : {1.0 / 60.0, 1.0 / 144.0, 1.0 / 240.0, 0.0003}) {
+        SCOPED_TRACE(presentSeconds);
+        int turned = 0;
+        const int taps = 20;
+        for (int tap = 0; tap < taps; ++tap) {
+            freshPlatform(presentSeconds);
+            foodFarOff();
+            scriptTap(0.0, scanSpace);
+            scriptTap(1.0 + tap * 0.0011, scanUp);
+            scriptTap(1.5, scanEscape);
+            Program program;
+            runSession(program);
+            if (program.play.headAngle == 90 && program.play.heading.y == 2.0f) ++turned;
+        }
+        EXPECT_EQ(turned, taps);
+    }
+}
+
+TEST(LookingAway, PausesAGameUntilThePlayerResumesAndLeavesTheTitleAlone) {
+    // Space at `start`; the window looks away at 1 s and 3 s and comes back
+    // at 2 s and 4 s; P at 5 s, Escape at 6 s.
+    const struct {
+        const char* what;
+        Happening away;
+        Happening back;
+        double start;
+        double playTime;
+    } table[] = {
+        // Paused from 1 s until P: resumed for the last second.
+        {"focus lost in play", Happening::focusLost, Happening::focusGained, 0.0, 2.0},
+        {"minimised in play", Happening::minimised, Happening::restored, 0.0, 2.0},
+        // The game starts after it all and plays until P pauses it.
+        {"focus lost on the title", Happening::focusLost, Happening::focusGained, 4.5, 0.5},
+        {"minimised on the title", Happening::minimised, Happening::restored, 4.5, 0.5},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.what);
+        freshPlatform();
+        foodFarOff();
+        scriptTap(row.start, scanSpace);
+        for (const double at : {1.0, 3.0}) {
+            scriptAt(at, row.away);
+            scriptAt(at + 1.0, row.back);
+        }
+        scriptTap(5.0, scanP);
+        scriptTap(6.0, scanEscape);
+        Program program;
+        runSession(program);
+        EXPECT_NEAR(program.play.playTime, row.playTime, 0.05);
+        EXPECT_EQ(scripted().screensaverAllowed, row.start > 0.0) << "allowed while paused, held off in play";
+    }
 }
 
 TEST(StateChanges, APressMadeForOneStateNeverActsInTheNext) {
-    // Space tapped mid-game does not start the next game from the title.
-    resetScriptedPlatform();
-    scripted().clockStep = 0.004;
-    scripted().randoms = {0.0, 0.0, 0.0};
-    scripted().keysAfterPresent = {{scanUp}};
-    scripted().tapsAtPresent[5] = {scanSpace};
+    // Space at 0.5 s, P at 1.0 s and 1.5 s, Escape at 2 s; Down tapped on
+    // the title, while paused, or in play.
+    const struct {
+        const char* where;
+        double at;
+        int headAngle;
+    } table[] = {
+        {"on the title", 0.25, 0},
+        {"while paused", 1.25, 0},
+        {"in play", 0.75, 270},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.where);
+        freshPlatform();
+        foodFarOff();
+        scriptTap(row.at, scanDown);
+        scriptTap(0.5, scanSpace);
+        scriptTap(1.0, scanP);
+        scriptTap(1.5, scanP);
+        scriptTap(2.0, scanEscape);
+        Program program;
+        runSession(program);
+        EXPECT_EQ(program.play.headAngle, row.headAngle);
+    }
+
+    // Space tapped in a game does not start the next from the title.
+    freshPlatform();
+    foodFarOff(2);
+    scriptHold(0.0, 3.0, scanUp);
+    scriptTap(0.0, scanSpace);
+    scriptTap(0.5, scanSpace);
+    scriptTap(3.0, scanEscape);
     Program program;
-    startGame(program);
-    ASSERT_EQ(runPlayLoop(program), PlayOutcome::gameOver);
-    scripted().keysAfterPresent.assign(static_cast<std::size_t>(scripted().presents) + 1, {});
-    scripted().keysAfterPresent.push_back({scanEscape});
-    returnToTitle(program);
-    EXPECT_EQ(runTitleLoop(program), TitleOutcome::quit);
-
-    // An arrow tapped on the title does not turn the next snake.
-    resetScriptedPlatform();
-    scripted().eventsInWait[1].taps = {scanDown};
-    scripted().eventsInWait[2].taps = {scanSpace};
-    scripted().keysAfterPresent = {{}, {}, {}, {}, {scanEscape}};
-    returnToTitle(program);
-    ASSERT_EQ(runTitleLoop(program), TitleOutcome::startGame);
-    startGame(program);
-    ASSERT_EQ(runPlayLoop(program), PlayOutcome::quit);
-    EXPECT_EQ(program.play.headAngle, 0);
-
-    // An arrow tapped while paused does not turn the snake after the pause.
-    resetScriptedPlatform();
-    scripted().clockStep = 0.005;  // a pixel of head travel a frame
-    scripted().keysAfterPresent = {{}, {}, {scanP}, {}, {}, {}, {}, {}, {}, {}, {scanEscape}};
-    scripted().eventsInWait[1].taps = {scanDown};
-    scripted().eventsInWait[2].taps = {scanP};
-    startGame(program);
-    ASSERT_EQ(runPlayLoop(program), PlayOutcome::quit);
-    EXPECT_EQ(scripted().waits, 2);
-    EXPECT_EQ(program.play.headAngle, 0);
+    runSession(program);
+    EXPECT_EQ(program.play.input.recording.carried.playTime, 0.0) << "a second game began";
+    EXPECT_GT(program.play.input.frames, 0u);
 }
 
 }  // namespace
