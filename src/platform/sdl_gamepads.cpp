@@ -42,13 +42,17 @@ int slotOf(const Gamepads& pads, SDL_JoystickID id) {
 
 bool isOpen(const Gamepads& pads, SDL_JoystickID id) { return slotOf(pads, id) >= 0; }
 
-void noteStickMotion(Gamepads& pads, KeyState& keys, const SDL_ControllerAxisEvent& motion) {
+// True when the stick entered a direction.
+bool noteStickMotion(Gamepads& pads, KeyState& keys, const SDL_ControllerAxisEvent& motion) {
     const int slot = slotOf(pads, motion.which);
-    if (slot < 0 || (motion.axis != SDL_CONTROLLER_AXIS_LEFTX && motion.axis != SDL_CONTROLLER_AXIS_LEFTY)) return;
+    if (slot < 0 || (motion.axis != SDL_CONTROLLER_AXIS_LEFTX && motion.axis != SDL_CONTROLLER_AXIS_LEFTY))
+        return false;
     int& before = pads.stickKeys[static_cast<std::size_t>(slot)][motion.axis == SDL_CONTROLLER_AXIS_LEFTX ? 0 : 1];
     const int now = pcScanCodeForStick(motion.axis, motion.value);
-    if (now != before && now != 0) notePress(keys, now);
+    const bool entered = now != before && now != 0;
+    if (entered) notePress(keys, now);
     before = now;
+    return entered;
 }
 
 }  // namespace
@@ -57,16 +61,15 @@ void startGamepads(Gamepads& pads) { pads.started = SDL_InitSubSystem(SDL_INIT_G
 
 bool handleGamepadEvent(Gamepads& pads, KeyState& keys, const SDL_Event& event) {
     switch (event.type) {
-    case SDL_CONTROLLERDEVICEADDED: openPad(pads, event.cdevice.which); return true;
-    case SDL_CONTROLLERDEVICEREMOVED: closePad(pads, event.cdevice.which); return true;
+    case SDL_CONTROLLERDEVICEADDED: openPad(pads, event.cdevice.which); return false;
+    case SDL_CONTROLLERDEVICEREMOVED: closePad(pads, event.cdevice.which); return false;
     case SDL_CONTROLLERBUTTONDOWN: {
-        if (!isOpen(pads, event.cbutton.which)) return true;
+        if (!isOpen(pads, event.cbutton.which)) return false;
         const PadKeys pressed = pcScanCodesForPadButton(event.cbutton.button);
         for (int i = 0; i < pressed.count; ++i) notePress(keys, pressed.codes[i]);
         return true;
     }
-    case SDL_CONTROLLERAXISMOTION: noteStickMotion(pads, keys, event.caxis); return true;
-    case SDL_CONTROLLERBUTTONUP: return true;
+    case SDL_CONTROLLERAXISMOTION: return noteStickMotion(pads, keys, event.caxis);
     default: return false;
     }
 }

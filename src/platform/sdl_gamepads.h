@@ -20,7 +20,8 @@ struct Gamepads {
 // events like any later one. Without it the game simply has no pads.
 void startGamepads(Gamepads& pads);
 // Opens and closes pads as they come and go, and notes presses that may be
-// let go before the next present. False for events that are not about pads.
+// let go before the next present. True when a pad was used: a button went
+// down, or the left stick left the middle for a direction.
 bool handleGamepadEvent(Gamepads& pads, KeyState& keys, const SDL_Event& event);
 // Adds what the open pads hold now; call after the keyboard refresh.
 void addHeldPadKeys(const Gamepads& pads, KeyState& keys);

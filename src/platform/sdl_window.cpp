@@ -155,9 +155,9 @@ bool handleEvent(const SDL_Event& event) {
         return code != 0;
     }
     default: {  // SDL_QUIT from the close button is ignored too
-        if (event.type == SDL_CONTROLLERBUTTONDOWN && display.keys.focused) display.keyPressed = true;
         const auto pendingBefore = display.keys.pending;
-        handleGamepadEvent(display.pads, display.keys, event);
+        // The stick counts as much as a button: it keeps the title from its replay, or ends one.
+        if (handleGamepadEvent(display.pads, display.keys, event) && display.keys.focused) display.keyPressed = true;
         return display.keys.pending != pendingBefore;
     }
     }

@@ -96,12 +96,14 @@ TEST(Gamepad, PluggedInAtAnyTimeItSteersStartsAndQuitsLikeTheKeysAndPulledOutItL
     for (const auto& b : buttons) {
         pad.button(b.button, true);
         EXPECT_EQ(keysAfterPresent(), b.keys) << "button " << b.button;
+        EXPECT_TRUE(anyKeyPressed()) << "button " << b.button << " is activity";
         EXPECT_EQ(keysAfterPresent(), b.keys) << "button " << b.button << " still held";
         pad.button(b.button, false);
         EXPECT_EQ(keysAfterPresent(), 0u) << "button " << b.button << " let go";
     }
 
-    // The left stick steers only past half deflection.
+    // The left stick steers only past half deflection, and only then is it
+    // activity (that keeps the title from replaying the best game).
     const struct {
         SDL_GameControllerAxis axis;
         int value;
@@ -118,6 +120,7 @@ TEST(Gamepad, PluggedInAtAnyTimeItSteersStartsAndQuitsLikeTheKeysAndPulledOutItL
     for (const auto& s : sticks) {
         pad.axis(s.axis, s.value);
         EXPECT_EQ(keysAfterPresent(), s.keys) << "axis " << s.axis << " at " << s.value;
+        EXPECT_EQ(anyKeyPressed(), s.keys != 0) << "axis " << s.axis << " at " << s.value;
         pad.axis(s.axis, 0);
         EXPECT_EQ(keysAfterPresent(), 0u) << "axis " << s.axis << " back at rest";
     }
