@@ -74,6 +74,12 @@ bool handleGamepadEvent(Gamepads& pads, KeyState& keys, const SDL_Event& event) 
     }
 }
 
+bool anyPadOpen(const Gamepads& pads) {
+    for (SDL_GameController* pad : pads.open)
+        if (pad) return true;
+    return false;
+}
+
 void addHeldPadKeys(const Gamepads& pads, KeyState& keys) {
     for (SDL_GameController* pad : pads.open) {
         if (!pad) continue;

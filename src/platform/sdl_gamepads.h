@@ -23,5 +23,7 @@ void startGamepads(Gamepads& pads);
 // let go before the next present. True when a pad was used: a button went
 // down, or the left stick left the middle for a direction.
 bool handleGamepadEvent(Gamepads& pads, KeyState& keys, const SDL_Event& event);
+// True while any pad is open.
+bool anyPadOpen(const Gamepads& pads);
 // Adds what the open pads hold now; call after the keyboard refresh.
 void addHeldPadKeys(const Gamepads& pads, KeyState& keys);

@@ -2,6 +2,8 @@
 #include <GL/gl.h>
 #include <SDL2/SDL.h>
 
+#include <algorithm>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -250,12 +252,25 @@ void present() {
     handleEventsAndRefresh(nullptr);
 }
 
+// The first event within the timeout. With a pad open SDL's own wait looks
+// at the pad every millisecond; a still screen needs a look every 10 ms at
+// most, which keeps a machine with a pad left plugged in near idle.
+bool waitForFirstEvent(SDL_Event& first, int timeoutMilliseconds) {
+    if (!anyPadOpen(display.pads)) return SDL_WaitEventTimeout(&first, timeoutMilliseconds) == 1;
+    constexpr Uint32 padLookMilliseconds = 10;
+    const Uint32 end = SDL_GetTicks() + static_cast<Uint32>(std::max(0, timeoutMilliseconds));
+    for (;;) {
+        if (SDL_PollEvent(&first) == 1) return true;
+        const Uint32 now = SDL_GetTicks();
+        if (static_cast<Sint32>(end - now) <= 0) return false;
+        SDL_Delay(std::min(padLookMilliseconds, end - now));
+    }
+}
+
 bool waitForEvents(int timeoutMilliseconds) {
     if (!display.window) return false;
-    // With no pad open SDL sleeps in the window system until an event comes;
-    // with one it polls the pad every millisecond.
     SDL_Event first;
-    const bool arrived = SDL_WaitEventTimeout(&first, timeoutMilliseconds) == 1;
+    const bool arrived = waitForFirstEvent(first, timeoutMilliseconds);
     const bool pressed = handleEventsAndRefresh(arrived ? &first : nullptr);
     const bool wanted = display.wantsPicture;
     display.wantsPicture = false;
