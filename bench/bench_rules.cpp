@@ -12,7 +12,6 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -106,15 +105,15 @@ std::vector<std::uint8_t> recordGame(int minutes) {
     resetScriptedPlatform();
     scripted().randoms = {0.0, 0.0, 0.0};
     const int frames = minutes * 3600;
-    auto& keys = scripted().keysAfterPresent;
+    // Each tap lands between two presents of 1/60 s and counts at the next poll.
     for (int frame = 0; frame < frames; ++frame) {
         const int phase = frame % 240;
-        keys.push_back(phase == 60                   ? std::set<int>{scanUp}
-                       : phase == 90 || phase == 210 ? std::set<int>{scanRight}
-                       : phase == 180                ? std::set<int>{scanDown}
-                                                     : std::set<int>{});
+        const double at = (frame + 0.5) / 60.0;
+        if (phase == 60) scriptTap(at, scanUp);
+        if (phase == 90 || phase == 210) scriptTap(at, scanRight);
+        if (phase == 180) scriptTap(at, scanDown);
     }
-    keys.push_back({scanUp});
+    scriptAt((frames + 0.5) / 60.0, Happening::keyDown, scanUp);
     PlayState play;
     resetSnake(play.snake);
     beginRecording(play);

@@ -1,14 +1,16 @@
-// Food placement from scripted random numbers, and eating through the game update.
+// Food placement and eating at limits the kept games never reach: the value's
+// boundaries, the closest free place, a rectangle the snake covers, other
+// board sizes, and a head exactly 16 away.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <random>
+#include <cstdlib>
+#include <initializer_list>
+#include <utility>
+#include <vector>
 
-#include "platform/mersenne_twister.h"
-#include "platform/platform.h"
 #include "rules/food_rules.h"
 #include "rules/game_update.h"
-#include "rules/snake_rules.h"
 #include "state/play_state.h"
 #include "support/scripted_platform.h"
 
@@ -29,18 +31,6 @@ protected:
     }
     Food food;
 };
-
-TEST_F(FoodPlacement, ThreeDrawsGiveXThenYThenValue) {
-    Snake snake;
-    resetSnake(snake);
-    queue({0.5, 0.25, 0.0, 0.75});
-    placeFood(food, foodOrigin(), foodExtent(512, 256), snake);
-    EXPECT_EQ(food.x, 244.0f);
-    EXPECT_EQ(food.y, 76.0f);
-    EXPECT_EQ(food.z, 0.0f);
-    EXPECT_EQ(food.value, 1);
-    EXPECT_EQ(scripted().randoms.size(), 1u) << "one attempt draws three numbers";
-}
 
 TEST_F(FoodPlacement, ValueIsNineOnlyFromEightNinthsOn) {
     const Snake snake{at(-1000.0f, -1000.0f), at(-1000.0f, -1000.0f)};
@@ -133,76 +123,35 @@ TEST_F(FoodPlacement, AfterAMillionRejectionsTheFirstFreePixelBottomRowFirstIsTa
     queue({0.0, 0.0, 0.95, 0.25, 0.25, 0.25});
     placeFood(food, origin, extent, snake);
     EXPECT_EQ(scripted().randoms.size(), 3u) << "exactly a million attempts";
-    EXPECT_EQ(food.x, 15.0f);
-    EXPECT_EQ(food.y, 3.0f);
-    EXPECT_EQ(food.value, 9) << "the value of the last attempt";
+    EXPECT_EQ(food, (Food{15.0f, 3.0f, 0.0f, 9})) << "with the value of the last attempt";
 
     snake.push_back(at(15.5f, 3.5f));
     scripted().randoms.clear();
     for (int i = 0; i < foodPlacementAttempts; ++i) queue({0.0, 0.0, 0.0});
     placeFood(food, origin, extent, snake);
-    EXPECT_EQ(food.x, 4.0f);
-    EXPECT_EQ(food.y, 7.0f);
+    EXPECT_EQ(food, (Food{4.0f, 7.0f, 0.0f, 1}));
 }
 
 TEST_F(FoodPlacement, AFullyCoveredRectangleKeepsTheLastDrawnPlace) {
     const Vec3f origin{0.0f, 0.0f, 0.0f};
     const Vec3f extent{20.0f, 10.0f, 0.0f};
-    const Snake snake = snakeLeavingFree({});
-    std::mt19937 generator(7);
-    std::uniform_real_distribution<double> unit(0.0, 1.0);
-    double r1 = 0.0, r2 = 0.0, r3 = 0.0;
-    for (int i = 0; i < foodPlacementAttempts; ++i) {
-        r1 = unit(generator);
-        r2 = unit(generator);
-        r3 = unit(generator);
-        queue({r1, r2, r3});
-    }
-    queue({0.5, 0.5, 0.5});
-    placeFood(food, origin, extent, snake);
-    EXPECT_EQ(scripted().randoms.size(), 3u);
-    EXPECT_EQ(food.x, static_cast<float>(r1 * 20.0));
-    EXPECT_EQ(food.y, static_cast<float>(r2 * 10.0));
-    EXPECT_EQ(food.value, static_cast<int>(std::floor(r3 * 9.0)) + 1);
+    for (int i = 0; i < foodPlacementAttempts - 1; ++i) queue({0.0, 0.0, 0.0});
+    queue({0.55, 0.35, 0.95, 0.5, 0.5, 0.5});
+    placeFood(food, origin, extent, snakeLeavingFree({}));
+    EXPECT_EQ(scripted().randoms.size(), 3u) << "exactly a million attempts";
+    EXPECT_EQ(food, (Food{11.0f, 3.5f, 0.0f, 9}));
 }
 
-TEST_F(FoodPlacement, ABoardCoveredByAHugeSnakeKeepsTheLastDrawnPlace) {
-    // Segments three pixels apart block every pixel of the food rectangle.
-    Snake snake;
-    for (float y = 25.5f; y < 234.0f; y += 3.0f)
-        for (float x = 1.5f; x < 490.0f; x += 3.0f) snake.push_back(at(x, y));
-    // The same numbers as the platform's generator draws, to know the last place.
-    seedRandom(17.0);
-    MersenneTwister same;
-    seedMersenneTwister(same, 17.0);
-    double r1 = 0.0, r2 = 0.0, r3 = 0.0;
-    for (int i = 0; i < foodPlacementAttempts; ++i) {
-        r1 = nextUnitDouble(same);
-        r2 = nextUnitDouble(same);
-        r3 = nextUnitDouble(same);
-    }
-    placeFood(food, foodOrigin(), foodExtent(512, 256), snake);
-    // Not a free pixel made up from the map of the real board's blocked pixels.
-    EXPECT_EQ(food.x, static_cast<float>(0.0 + r1 * 488.0));
-    EXPECT_EQ(food.y, static_cast<float>(24.0 + r2 * 208.0));
-    EXPECT_EQ(food.value, static_cast<int>(std::floor(r3 * 9.0)) + 1);
-}
-
-TEST(FoodRectangle, ExtentIsWorkedOutInFloatsEvenForAMissingBoard) {
-    const Vec3f full = foodExtent(512, 256);
-    EXPECT_EQ(full.x, 488.0f);
-    EXPECT_EQ(full.y, 208.0f);
-    const Vec3f none = foodExtent(0, 0);
-    EXPECT_EQ(none.x, -24.0f);
-    EXPECT_EQ(none.y, -48.0f);
+TEST(FoodRectangle, IsWorkedOutInFloatsEvenForABoardOfNoSize) {
+    EXPECT_EQ(foodExtent(0, 0), (Vec3f{-24.0f, -48.0f, 0.0f}));
 }
 
 class Eating : public ::testing::Test {
 protected:
     void SetUp() override {
         resetScriptedPlatform();
+        // An update without motion or trail step.
         play.frameTime = 0.0;
-        play.lastClock = 10.0;
         play.nextTrailStep = 1.0e9;
         play.heading = {2.0f, 0.0f, 0.0f};
         play.snake = {at(100.0f, 100.0f), at(96.0f, 100.0f)};
@@ -222,30 +171,8 @@ TEST_F(Eating, AHeadExactly16AwayEatsAndTheNewFoodUsesTheBoardSize) {
     scripted().randoms = {0.5, 0.5, 0.5};
     ASSERT_TRUE(runGameUpdate(play));
     ASSERT_EQ(upperIndex(play.snake), 6) << "the score rises by the value at once";
-    for (int i = 2; i <= 6; ++i) {
-        EXPECT_EQ(play.snake[i].x, -1000.0f);
-        EXPECT_EQ(play.snake[i].y, -1000.0f);
-    }
-    EXPECT_EQ(play.food.x, 308.0f) << "(640 - 24) x 0.5";
-    EXPECT_EQ(play.food.y, 240.0f) << "24 + (480 - 48) x 0.5";
-    EXPECT_EQ(play.food.value, 5);
-}
-
-TEST_F(Eating, NewSegmentsJoinTheTailOnePerTrailStep) {
-    play.food = {110.0f, 100.0f, 0.0f, 5};
-    scripted().randoms = {0.9, 0.9, 0.0};
-    ASSERT_TRUE(runGameUpdate(play));
-    ASSERT_EQ(upperIndex(play.snake), 6);
-    // Each later update crosses two pixels and finds the trail timer run out.
-    play.frameTime = 0.02;
-    play.nextTrailStep = 0.0;
-    play.lastPollPosition = {0.0f, 0.0f, 0.0f};
-    for (int step = 1; step <= 5; ++step) {
-        play.playTime += 0.05;
-        ASSERT_TRUE(runGameUpdate(play)) << "step " << step;
-        EXPECT_EQ(play.snake[6].x == -1000.0f, step < 5) << "step " << step;
-        EXPECT_NE(play.snake[step + 1].x, -1000.0f) << "step " << step;
-    }
+    // (640 - 24) x 0.5 and 24 + (480 - 48) x 0.5
+    EXPECT_EQ(play.food, (Food{308.0f, 240.0f, 0.0f, 5}));
 }
 
 }  // namespace
