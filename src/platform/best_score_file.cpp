@@ -2,7 +2,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +15,7 @@
 #include <initializer_list>
 
 #include "platform/error_line.h"
+#include "platform/file_lock.h"
 #include "platform/small_file.h"
 
 namespace {
@@ -24,10 +24,6 @@ constexpr std::size_t maxDigits = 10;  // 2147483647
 // Longer than any score and its line end: such a file is not ours.
 constexpr std::size_t longestContent = maxDigits + 1;
 
-// Another game holds the lock only for a read and two renames, so half a
-// second means it is stuck; a game over must not wait on it longer.
-constexpr double lockWaitSeconds = 0.5;
-constexpr long lockRetryNanoseconds = 10'000'000;
 // A save takes its lock well within a second of writing its temporary files,
 // so one older than this was left by a save that never finished.
 constexpr std::time_t leftoverSeconds = 60;
@@ -58,28 +54,6 @@ int quietlyReadScore(const std::string& path) {
 int failToKeep(const std::string& path, int score, const std::string& why) {
     printErrorLine("cannot keep the best score in " + path + ": " + why);
     return std::max(score, quietlyReadScore(path));
-}
-
-double monotonicSeconds() {
-    timespec now{};
-    ::clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-enum class Lock { held, unsupported, busy, failed };
-
-Lock takeLock(int fd, int& error) {
-    const double giveUp = monotonicSeconds() + lockWaitSeconds;
-    for (;;) {
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return Lock::held;
-        error = errno;
-        // Some network and FUSE homes refuse locks: save as if alone.
-        if (error == ENOLCK || error == EOPNOTSUPP) return Lock::unsupported;
-        if (error != EWOULDBLOCK && error != EINTR) return Lock::failed;
-        if (monotonicSeconds() >= giveUp) return Lock::busy;
-        const timespec pause{0, lockRetryNanoseconds};
-        ::nanosleep(&pause, nullptr);
-    }
 }
 
 bool isTemporaryName(std::string_view name) {
@@ -150,13 +124,14 @@ std::string bestGamePath(const char* dataHome, const char* home) {
 }
 
 int readBestScoreFile(const std::string& path) {
+    // Read again after every game that did not beat it: each problem is told once.
     if (path.empty()) {
-        printErrorLine("no best score: neither XDG_DATA_HOME nor HOME names a folder");
+        printErrorLineOnce("no best score: neither XDG_DATA_HOME nor HOME names a folder");
         return -1;
     }
     std::string problem;
     const int score = readScore(path, problem);
-    if (!problem.empty()) printErrorLine("ignoring the best score in " + path + ": " + problem);
+    if (!problem.empty()) printErrorLineOnce("ignoring the best score in " + path + ": " + problem);
     return score;
 }
 
@@ -166,49 +141,58 @@ int keepBestScore(const std::string& path, int score, std::span<const std::uint8
         return score;
     }
     if (score < 0) return quietlyReadScore(path);
+    std::string problem;
+    const std::string scoreFile = fileToReplace(path, problem);
+    if (scoreFile.empty()) return failToKeep(path, score, problem);
     const std::string folder = folderOf(path);
-    const std::string gamePath = gameFileBeside(path);
     if (const int error = makeFolders(folder)) return failToKeep(path, score, std::strerror(error));
 
     // Everything slow happens before the lock, so it is held only briefly.
-    std::string gameTemporary;
-    std::string scoreTemporary;
-    int error = 0;
-    if (!bestGame.empty())
-        error = writeTemporaryFile(gamePath, {reinterpret_cast<const char*>(bestGame.data()), bestGame.size()},
-                                   gameTemporary);
+    // The score first: it is the record, and a disk with room for only a few
+    // bytes more keeps it without its recording.
     char text[16];
     const int length = std::snprintf(text, sizeof text, "%d\n", score);
-    if (error == 0) error = writeTemporaryFile(path, {text, static_cast<std::size_t>(length)}, scoreTemporary);
-    if (error != 0) {
-        removeFile(gameTemporary);
+    std::string scoreTemporary;
+    if (const int error = writeTemporaryFile(scoreFile, {text, static_cast<std::size_t>(length)}, scoreTemporary))
         return failToKeep(path, score, std::strerror(error));
+    const std::string gamePath = gameFileBeside(path);
+    std::string gameFile;
+    std::string gameTemporary;
+    std::string gameProblem;
+    if (!bestGame.empty()) gameFile = fileToReplace(gamePath, gameProblem);
+    if (!gameFile.empty()) {
+        const int error = writeTemporaryFile(
+            gameFile, {reinterpret_cast<const char*>(bestGame.data()), bestGame.size()}, gameTemporary);
+        if (error != 0) gameProblem = std::strerror(error);
     }
 
-    const int lockFd = ::open((path + ".lock").c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0600);
-    int lockError = lockFd < 0 ? errno : 0;
-    const Lock lock = lockFd < 0 ? Lock::failed : takeLock(lockFd, lockError);
-    if (lock == Lock::busy || lock == Lock::failed) {
-        if (lockFd >= 0) ::close(lockFd);
+    int kept = -1;
+    int error = 0;
+    {
+        const FileLock lock(scoreFile + ".lock");
+        if (!lock.problem().empty()) {
+            removeFile(gameTemporary);
+            removeFile(scoreTemporary);
+            return failToKeep(path, score, lock.problem());
+        }
+        removeLeftovers(folder, gameTemporary, scoreTemporary);
+        kept = quietlyReadScore(scoreFile);
+        // The recording first: a reader pairs best-game with the score by the
+        // score inside it, so a crash between the renames pairs nothing
+        // wrongly, and neither does a recording that could not go in.
+        if (score > kept && !gameTemporary.empty()) {
+            if (const int gameError = renameInto(gameTemporary, gameFile)) gameProblem = std::strerror(gameError);
+        }
+        if (score > kept) error = renameInto(scoreTemporary, scoreFile);
         removeFile(gameTemporary);
         removeFile(scoreTemporary);
-        return failToKeep(path, score,
-                          lock == Lock::busy ? "another game held the lock too long; this score is not kept"
-                                             : "no lock: " + std::string(std::strerror(lockError)));
     }
-
-    removeLeftovers(folder, gameTemporary, scoreTemporary);
-    const int kept = quietlyReadScore(path);
-    // The recording first: a reader pairs best-game with the score by the
-    // score inside it, so a crash between the renames pairs nothing wrongly.
-    if (score > kept && !gameTemporary.empty()) error = renameInto(gameTemporary, gamePath);
-    if (score > kept && error == 0) error = renameInto(scoreTemporary, path);
-    removeFile(gameTemporary);
-    removeFile(scoreTemporary);
-    ::close(lockFd);  // releases the lock
 
     if (error != 0) return failToKeep(path, score, std::strerror(error));
     if (score <= kept) return kept;
-    flushFolder(folder);
+    flushFolder(folderOf(scoreFile));
+    if (!gameFile.empty() && folderOf(gameFile) != folderOf(scoreFile)) flushFolder(folderOf(gameFile));
+    if (!gameProblem.empty())
+        printErrorLine("cannot keep the best game in " + gamePath + ": " + gameProblem + "; its score is kept");
     return score;
 }

@@ -19,19 +19,27 @@ std::string bestScorePath(const char* dataHome, const char* home);
 std::string bestGamePath(const char* dataHome, const char* home);
 
 // The kept score, or -1: silently when the file does not exist, after one
-// line on standard error naming the file when it cannot be used.
+// line on standard error naming the file when it cannot be used; the same
+// problem with the same file is told once a run.
 int readBestScoreFile(const std::string& path);
 
 // Keeps score as the best in path, and bestGame (when not empty) as best-game
 // beside it, unless the file already holds a score at least as high: perhaps
 // kept meanwhile by another game of the same player. Both files are written
-// and flushed under temporary names first; then, holding best-score.lock for
-// at most half a second's wait, the kept score is read again and only a
-// higher one renames best-game, then best-score, into place. Temporary files
-// of a crashed save older than a minute are removed meanwhile.
+// and flushed under temporary names first, the score first; then, holding
+// best-score.lock for at most half a second's wait, the kept score is read
+// again and only a higher one renames best-game, then best-score, into place.
+// Temporary files of a crashed save older than a minute are removed meanwhile.
+// A symbolic link in either place stays: its target is replaced (see
+// fileToReplace), and the lock file goes beside the score's target.
 //
-// Returns the best kept afterwards, this game's or another's. When nothing
-// could be kept it prints one line on standard error naming the file and
+// The score is the record: a recording that cannot be written or put in
+// place (a full disk, the file-size limit) costs one line on standard error
+// naming best-game, and the score is kept without it; the best-game left
+// there holds another score, which the game never replays as this one.
+//
+// Returns the best kept afterwards, this game's or another's. When the score
+// could not be kept it prints one line on standard error naming the file and
 // returns the higher of score and what the file holds, so the title still
 // shows the best this player has seen.
 int keepBestScore(const std::string& path, int score, std::span<const std::uint8_t> bestGame = {});

@@ -24,8 +24,9 @@ enum ScanCode : int {
 };
 
 // First thing at start-up: closed standard descriptors are reopened on
-// /dev/null, a reader that goes away no longer kills the program, and SIGINT,
-// SIGTERM and SIGHUP only ask for the end (see terminationRequested).
+// /dev/null, neither a reader that goes away nor the file-size limit kills the
+// program (the write fails instead), and SIGINT, SIGTERM and SIGHUP only ask
+// for the end (see terminationRequested).
 void setUpProcess();
 
 // True once a termination signal arrived. The loops check it every frame and

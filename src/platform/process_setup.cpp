@@ -1,4 +1,5 @@
-// Standard descriptors, SIGPIPE and the termination signals, over POSIX.
+// Standard descriptors, the signals of failed writes and the termination
+// signals, over POSIX.
 #include "platform/process_setup.h"
 
 #include <fcntl.h>
@@ -8,6 +9,7 @@
 #include <csignal>
 
 #include "platform/platform.h"
+#include "platform/write_signals.h"
 
 namespace {
 
@@ -46,8 +48,7 @@ void handleTerminationSignal(int signal) {
 
 void setUpProcess() {
     reopenClosedStandardDescriptors();
-    // It only fails for a signal number that does not exist.
-    static_cast<void>(std::signal(SIGPIPE, SIG_IGN));
+    ignoreWriteSignals();
     for (int signal : {SIGINT, SIGTERM, SIGHUP}) handleTerminationSignal(signal);
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/error_line.h"
+#include "platform/file_lock.h"
 #include "platform/small_file.h"
 
 namespace {
@@ -110,9 +111,19 @@ bool keepSetting(const std::string& path, std::string_view name, std::string_vie
         return false;
     };
     if (path.empty()) return fail("neither XDG_CONFIG_HOME nor HOME names a folder");
-    const SmallFileContent file = readSmallFile(path, longestSettings);
-    if (!file.problem.empty()) return fail(file.problem);
-    std::string content = withSetting(file.bytes, name, value);
+    std::string problem;
+    const std::string file = fileToReplace(path, problem);
+    if (file.empty()) return fail(problem);
+    const std::string folder = folderOf(file);
+    if (const int error = makeFolders(folder)) return fail(std::strerror(error));
+
+    // Read, changed and replaced under the lock: a choice another running
+    // game keeps in the meantime is then in what this one reads.
+    const FileLock lock(file + ".lock");
+    if (!lock.problem().empty()) return fail(lock.problem());
+    const SmallFileContent current = readSmallFile(file, longestSettings);
+    if (!current.problem.empty()) return fail(current.problem);
+    std::string content = withSetting(current.bytes, name, value);
     if (content.size() > longestSettings) {
         // Lines the game does not know made room for no more: they go.
         std::string known;
@@ -121,11 +132,9 @@ bool keepSetting(const std::string& path, std::string_view name, std::string_vie
         });
         content = known;
     }
-    const std::string folder = folderOf(path);
-    if (const int error = makeFolders(folder)) return fail(std::strerror(error));
     std::string temporary;
-    if (const int error = writeTemporaryFile(path, content, temporary)) return fail(std::strerror(error));
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (const int error = writeTemporaryFile(file, content, temporary)) return fail(std::strerror(error));
+    if (::rename(temporary.c_str(), file.c_str()) != 0) {
         const int error = errno;
         static_cast<void>(std::remove(temporary.c_str()));
         return fail(std::strerror(error));

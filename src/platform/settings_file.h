@@ -28,7 +28,10 @@ std::string settingsPath(const char* configHome, const char* home);
 // a bad value (the good lines still count).
 Settings readSettingsFile(const std::string& path);
 
-// Reads path again, sets name=value in it and replaces it whole. False after
-// one line on standard error naming the file when that could not be done; a
-// file that is there but cannot be read is then left as it is.
+// Reads path again, sets name=value in it and replaces it whole, all under
+// the lock file beside the file it replaces (taken as the best score's is), so
+// that of two running games neither loses the other's choice. A symbolic
+// link stays and its target is replaced (see fileToReplace). False after one
+// line on standard error naming the file when that could not be done; a file
+// that is there but cannot be read is then left as it is.
 bool keepSetting(const std::string& path, std::string_view name, std::string_view value);

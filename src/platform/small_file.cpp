@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -96,4 +98,50 @@ void flushFolder(const std::string& folder) {
     ::close(fd);
 }
 
-std::string folderOf(const std::string& path) { return path.substr(0, path.rfind('/')); }
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string fileToReplace(const std::string& path, std::string& problem) {
+    // As many links as Linux follows in one path before it gives up.
+    constexpr int mostLinks = 40;
+    problem.clear();
+    std::string place = path;
+    for (int links = 0;; ++links) {
+        struct stat status {};
+        if (::lstat(place.c_str(), &status) != 0) {
+            if (errno != ENOENT) {
+                problem = std::strerror(errno);
+                return {};
+            }
+            // The game's own folders are made; a link's are the player's.
+            if (links > 0 && (::stat(folderOf(place).c_str(), &status) != 0 || !S_ISDIR(status.st_mode))) {
+                problem = "its symbolic link points into a folder that does not exist";
+                return {};
+            }
+            return place;
+        }
+        if (!S_ISLNK(status.st_mode)) {
+            if (links > 0 && !S_ISREG(status.st_mode)) {
+                problem = "its symbolic link points to something that is not a plain file";
+                return {};
+            }
+            return place;
+        }
+        if (links == mostLinks) {
+            problem = std::strerror(ELOOP);
+            return {};
+        }
+        // The target is never printed: a link may hold anything, terminal codes too.
+        std::string target(PATH_MAX, '\0');
+        const ssize_t length = ::readlink(place.c_str(), target.data(), target.size());
+        if (length < 0 || static_cast<std::size_t>(length) >= target.size()) {
+            problem = std::strerror(length < 0 ? errno : ENAMETOOLONG);
+            return {};
+        }
+        target.resize(static_cast<std::size_t>(length));
+        if (!target.starts_with('/')) target.insert(0, folderOf(place) + "/");
+        place = std::move(target);
+    }
+}

@@ -31,3 +31,12 @@ void flushFolder(const std::string& folder);
 
 // The folder part of an absolute path to a file.
 std::string folderOf(const std::string& path);
+
+// The file a save of path really replaces: path itself, or the file at the
+// end of the symbolic links path is, so that the rename changes the target
+// and the links stay. A target that does not exist yet is made, as editors
+// do. Empty, with problem set, when nothing can be kept there: a loop of
+// links (or too many of them), a target in a folder that does not exist, or
+// one that is not a plain file (a link to /dev/null keeps nothing there and
+// leaves /dev/null alone).
+std::string fileToReplace(const std::string& path, std::string& problem);

@@ -2,8 +2,9 @@
 // said about a file that cannot be used, and how it is replaced.
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
 #include <sys/file.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,57 +14,18 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
 
 #include "platform/best_score_file.h"
-
-namespace {
-
-bool dieAtRename = false;
-std::vector<std::string> renamedTo;  // the file names renames replaced, in order
-int lockRefusal = 0;                 // an errno flock fails with, as some homes do
-bool failFileFlush = false;
-bool failFolderFlush = false;
-
-template <typename Function>
-Function realFunction(const char* name) {
-    return reinterpret_cast<Function>(dlsym(RTLD_NEXT, name));
-}
-
-}  // namespace
-
-// Stand-ins for the C library's rename, flock and fsync: a test can end the
-// writing process right between the temporary file and the rename, as a crash
-// would, see the order of the renames, and make locks or flushes fail.
-extern "C" int rename(const char* from, const char* to) noexcept {
-    if (dieAtRename) _exit(3);
-    renamedTo.emplace_back(std::filesystem::path(to).filename());
-    static const auto realRename = realFunction<int (*)(const char*, const char*)>("rename");
-    return realRename(from, to);
-}
-
-extern "C" int flock(int fd, int operation) noexcept {
-    if (lockRefusal != 0) {
-        errno = lockRefusal;
-        return -1;
-    }
-    static const auto realFlock = realFunction<int (*)(int, int)>("flock");
-    return realFlock(fd, operation);
-}
-
-extern "C" int fsync(int fd) {
-    struct stat status {};
-    if (fstat(fd, &status) == 0 && (S_ISDIR(status.st_mode) ? failFolderFlush : failFileFlush)) {
-        errno = EINVAL;
-        return -1;
-    }
-    static const auto realFsync = realFunction<int (*)(int)>("fsync");
-    return realFsync(fd);
-}
+#include "platform/settings_file.h"
+#include "platform/write_signals.h"
+#include "unit/file_call_stand_ins.h"
 
 namespace {
 
@@ -98,17 +60,14 @@ protected:
         ASSERT_NE(mkdtemp(pattern), nullptr);
         top = pattern;
         path = top + "/share/tubewyrm/best-score";
-        dieAtRename = false;
-        renamedTo.clear();
-        lockRefusal = 0;
-        failFileFlush = failFolderFlush = false;
+        fileCalls = FileCallFaults{};
     }
     void TearDown() override {
         std::error_code ignored;
         fs::permissions(folder(), fs::perms::owner_all, ignored);
         fs::remove_all(top, ignored);
     }
-    std::string folder() const { return top + "/share/tubewyrm"; }
+    std::string folder() const { return fs::path(path).parent_path(); }
     void put(const std::string& content) {
         fs::create_directories(folder());
         std::ofstream(path, std::ios::binary) << content;
@@ -131,9 +90,10 @@ protected:
         EXPECT_EQ(errors.back(), '\n');
         EXPECT_NE(errors.find(path), std::string::npos) << errors;
     }
-    std::string content(const std::string& name) const {
-        std::ifstream file(folder() + "/" + name, std::ios::binary);
-        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    std::string content(const std::string& name) const { return contentAt(folder() + "/" + name); }
+    static std::string contentAt(const std::string& file) {
+        std::ifstream in(file, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
     const std::vector<std::string> keptFiles = {"best-score", "best-score.lock"};
     std::string top;
@@ -149,15 +109,17 @@ TEST_F(BestScoreFile, AMissingFileIsNoScoreSilently) {
 TEST_F(BestScoreFile, AnUnusableFileIsNoScoreWithOneLineNamingIt) {
     const std::vector<std::string> contents = {"",     "seven\n",      "12abc\n",
                                                "-5\n", "4294967296\n", std::string(1 << 20, '1')};
+    // A file of its own for each: the same problem with one file is told once a run.
     for (const std::string& content : contents) {
         SCOPED_TRACE("content \"" + content.substr(0, 16) + "\"");
+        path = top + "/" + std::to_string(&content - contents.data()) + "/best-score";
         put(content);
         int score = 0;
         expectOneLineNamingTheFile(errorsOf([&] { score = readBestScoreFile(path); }));
         EXPECT_EQ(score, -1);
     }
-    fs::remove(path);
-    fs::create_directory(path);
+    path = top + "/folder/best-score";
+    fs::create_directories(path);
     int score = 0;
     expectOneLineNamingTheFile(errorsOf([&] { score = readBestScoreFile(path); }));
     EXPECT_EQ(score, -1);
@@ -210,7 +172,7 @@ TEST_F(BestScoreFile, AWriteInterruptedBeforeTheRenameLeavesTheOldScore) {
     ASSERT_EQ(keepBestScore(path, 5), 5);
     EXPECT_EXIT(
         {
-            dieAtRename = true;
+            fileCalls.dieAtRename = true;
             keepBestScore(path, 99);
         },
         ::testing::ExitedWithCode(3), "");
@@ -252,9 +214,9 @@ TEST_F(BestScoreFile, ALockHeldByAnotherGameSkipsTheSaveAndARefusedLockSavesWith
         if (c.heldElsewhere) {
             ASSERT_EQ(flock(other, LOCK_EX | LOCK_NB), 0);
         }
-        lockRefusal = c.refusal;
+        fileCalls.lockRefusal = c.refusal;
         const std::string errors = errorsOf([&] { EXPECT_EQ(keepBestScore(path, 9), 9); });
-        lockRefusal = 0;
+        fileCalls.lockRefusal = 0;
         close(other);
         if (c.line)
             expectOneLineNamingTheFile(errors);
@@ -283,11 +245,11 @@ TEST_F(BestScoreFile, ASaveRemovesTemporaryFilesOlderThanAMinuteAndNoOthers) {
 
 TEST_F(BestScoreFile, OnlyAFailedFlushOfTheScoreItselfIsReported) {
     // A refused folder flush comes after the rename has kept the score.
-    failFolderFlush = true;
+    fileCalls.failFolderFlush = true;
     EXPECT_EQ(errorsOf([&] { EXPECT_EQ(keepBestScore(path, 7), 7); }), "");
     EXPECT_EQ(readBestScoreFile(path), 7);
-    failFolderFlush = false;
-    failFileFlush = true;
+    fileCalls.failFolderFlush = false;
+    fileCalls.failFileFlush = true;
     expectOneLineNamingTheFile(errorsOf([&] { EXPECT_EQ(keepBestScore(path, 8), 8); }));
     EXPECT_EQ(readBestScoreFile(path), 7);
     EXPECT_EQ(folderEntries(), keptFiles);
@@ -296,7 +258,7 @@ TEST_F(BestScoreFile, OnlyAFailedFlushOfTheScoreItselfIsReported) {
 TEST_F(BestScoreFile, TheBestGameGoesInBeforeItsScoreAndOnlyWithAHigherOne) {
     const std::vector<std::uint8_t> first = {1, 0, 255, '\n', 7}, second = {2, 2};
     EXPECT_EQ(keepBestScore(path, 5, first), 5);
-    EXPECT_EQ(renamedTo, (std::vector<std::string>{"best-game", "best-score"}));
+    EXPECT_EQ(fileCalls.renamedTo, (std::vector<std::string>{"best-game", "best-score"}));
     struct Case {
         int score;
         const std::vector<std::uint8_t>* game;
@@ -312,6 +274,131 @@ TEST_F(BestScoreFile, TheBestGameGoesInBeforeItsScoreAndOnlyWithAHigherOne) {
         EXPECT_EQ(readBestScoreFile(path), c.best);
         EXPECT_EQ(content("best-game"), std::string(c.keptGame->begin(), c.keptGame->end()));
         EXPECT_EQ(folderEntries(), (std::vector<std::string>{"best-game", "best-score", "best-score.lock"}));
+    }
+}
+
+TEST_F(BestScoreFile, EachProblemWithTheFileIsToldOnceARun) {
+    // What a run reads after each game that did not beat the best.
+    struct Read {
+        const char* content;
+        bool otherFile;
+        int lines;
+    };
+    const std::string other = top + "/other/best-score";
+    for (const Read& r : {Read{"seven\n", false, 1}, Read{"seven\n", false, 0}, Read{"12abc\n", false, 0},
+                          Read{"", false, 1}, Read{"seven\n", false, 0}, Read{"seven\n", true, 1}}) {
+        const std::string file = r.otherFile ? other : path;
+        SCOPED_TRACE(file + " holding \"" + r.content + "\"");
+        fs::create_directories(fs::path(file).parent_path());
+        std::ofstream(file, std::ios::binary) << r.content;
+        const std::string errors = errorsOf([&] { EXPECT_EQ(readBestScoreFile(file), -1); });
+        EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), r.lines) << errors;
+    }
+}
+
+// The disk has room for the score and not for its recording: a small file
+// system of its own where the test may mount one, else the stand-in write.
+enum class FullDisk { standInWrite, smallFileSystem };
+
+class BestScoreOnAFullDisk : public BestScoreFile, public ::testing::WithParamInterface<FullDisk> {
+protected:
+    void TearDown() override {
+        if (mounted) umount2((top + "/share").c_str(), MNT_DETACH);
+        BestScoreFile::TearDown();
+    }
+    bool mounted = false;
+};
+
+TEST_P(BestScoreOnAFullDisk, TheScoreIsKeptWithoutItsRecording) {
+    if (GetParam() == FullDisk::smallFileSystem) {
+        fs::create_directories(top + "/share");
+        // One page: the score's temporary file takes it.
+        if (mount("tmpfs", (top + "/share").c_str(), "tmpfs", 0, "size=4k") != 0)
+            GTEST_SKIP() << "cannot mount a file system here: " << std::strerror(errno);
+        mounted = true;
+    } else {
+        fileCalls.diskSpace = 16;
+    }
+    const std::vector<std::uint8_t> game(5000, 7);
+    const std::string errors = errorsOf([&] { EXPECT_EQ(keepBestScore(path, 5, game), 5); });
+    fileCalls.diskSpace = -1;
+    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+    EXPECT_NE(errors.find(folder() + "/best-game"), std::string::npos) << errors;
+    EXPECT_EQ(readBestScoreFile(path), 5);
+    EXPECT_EQ(folderEntries(), keptFiles) << "no recording, and no temporary file left";
+}
+
+INSTANTIATE_TEST_SUITE_P(Disks, BestScoreOnAFullDisk,
+                         ::testing::Values(FullDisk::standInWrite, FullDisk::smallFileSystem), [](const auto& info) {
+                             return info.param == FullDisk::standInWrite ? "StandInWrite" : "SmallFileSystem";
+                         });
+
+TEST_F(BestScoreFile, PastTheFileSizeLimitAWriteFailsAndTheGameGoesOn) {
+    // The limit leaves room for the score and for these lines on standard
+    // error (a file too), not for the recording nor the grown settings.
+    constexpr rlim_t sizeLimit = 1000;
+    const std::string settings = top + "/config/tubewyrm/settings";
+    const std::string notes = "# " + std::string(1500, 'x') + "\n";
+    fs::create_directories(fs::path(settings).parent_path());
+    std::ofstream(settings) << notes;
+    const std::vector<std::uint8_t> game(5000, 7);
+    EXPECT_EXIT(
+        {
+            ignoreWriteSignals();  // as the game does at start-up
+            rlimit limit{};
+            limit.rlim_cur = limit.rlim_max = sizeLimit;
+            if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(2);
+            const bool keptScore = keepBestScore(path, 5, game) == 5;
+            const bool keptSetting = keepSetting(settings, "sound", "off");
+            _exit(keptScore && !keptSetting ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "^[^\n]*best-game[^\n]*\n[^\n]*settings[^\n]*\n$");
+    EXPECT_EQ(readBestScoreFile(path), 5);
+    EXPECT_EQ(folderEntries(), keptFiles);
+    std::ifstream file(settings);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()), notes);
+}
+
+TEST_F(BestScoreFile, SymbolicLinksStayAndTheFilesTheyNameAreReplaced) {
+    const std::string settings = top + "/config/tubewyrm/settings";
+    const std::vector<std::uint8_t> game = {3, 1, 4};
+    struct Kept {
+        std::string link;
+        std::function<void()> keep;
+        const char* before;  // in the file the link names, when there is one
+        const char* after;
+    };
+    const std::vector<Kept> files = {
+        {path, [&] { EXPECT_EQ(keepBestScore(path, 5), 5); }, "3\n", "5\n"},
+        {folder() + "/best-game", [&] { EXPECT_EQ(keepBestScore(path, 5, game), 5); }, "old", "\3\1\4"},
+        {settings, [&] { keepSetting(settings, "sound", "off"); }, "sound=on\n", "sound=off\n"},
+    };
+    for (const Kept& kept : files) {
+        for (const std::string to : {"a kept file", "a file not there yet", "itself", "a pipe"}) {
+            SCOPED_TRACE(kept.link + " links to " + to);
+            std::error_code ignored;
+            for (const char* sub : {"/share", "/config", "/dotfiles"}) fs::remove_all(top + sub, ignored);
+            fs::create_directories(fs::path(kept.link).parent_path());
+            fs::create_directories(top + "/dotfiles");
+            const std::string named = top + "/dotfiles/file";
+            const std::string target = to == "itself" ? fs::path(kept.link).filename().string() : "../../dotfiles/file";
+            fs::create_symlink(target, kept.link);
+            if (to == "a kept file") std::ofstream(named) << kept.before;
+            if (to == "a pipe") {
+                ASSERT_EQ(mkfifo(named.c_str(), 0600), 0);
+            }
+
+            const std::string errors = errorsOf(kept.keep);
+            EXPECT_EQ(fs::read_symlink(kept.link, ignored), target);
+            if (to == "itself" || to == "a pipe") {
+                EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+                EXPECT_NE(errors.find(kept.link + ":"), std::string::npos) << errors;
+                EXPECT_EQ(fs::is_fifo(named), to == "a pipe");
+            } else {
+                EXPECT_EQ(errors, "");
+                EXPECT_EQ(contentAt(named), kept.after);
+            }
+        }
     }
 }
 

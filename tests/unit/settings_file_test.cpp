@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +16,7 @@
 #include <vector>
 
 #include "platform/settings_file.h"
+#include "unit/file_call_stand_ins.h"
 
 namespace {
 
@@ -26,6 +29,7 @@ protected:
         ASSERT_NE(mkdtemp(pattern), nullptr);
         top = pattern;
         path = top + "/config/tubewyrm/settings";
+        fileCalls = FileCallFaults{};
     }
     void TearDown() override {
         std::error_code ignored;
@@ -125,12 +129,43 @@ TEST_F(SettingsFile, KeepingAChoiceChangesOnlyItsLineAndKeepsEverythingElse) {
         EXPECT_EQ(errorsOf([&] { EXPECT_TRUE(keepSetting(path, c.name, c.value)); }), "");
         EXPECT_EQ(content(), c.after);
     }
-    EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(path).parent_path()), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(fs::path(path).parent_path()), fs::directory_iterator()), 2)
+        << "the file and its lock, nothing else";
 
     // Lines the game does not know give way when the file would outgrow what it reads.
     put(std::string(4080, '#') + "\nsound=on\n");
     EXPECT_TRUE(keepSetting(path, "palette", "contrast"));
     EXPECT_EQ(content(), "sound=on\npalette=contrast\n");
+}
+
+TEST_F(SettingsFile, OfTwoGamesChangingAChoiceAtOnceNeitherLosesTheOthers) {
+    put("sound=on\npalette=design\n");
+    int busy[2];
+    ASSERT_EQ(pipe(busy), 0);
+    pid_t other = -1;
+    // Another game changes the palette between this one's read and its rename.
+    fileCalls.beforeRename = [&] {
+        other = fork();
+        if (other == 0) {
+            // Another process: none of this one's files, its lock least of all.
+            for (int fd = 3; fd < 1024; ++fd)
+                if (fd != busy[1]) close(fd);
+            fileCalls.busyLockPipe = busy[1];
+            _exit(keepSetting(path, "palette", "contrast") ? 0 : 1);
+        }
+        close(busy[1]);
+        // Until the other game waits for the lock, or is done without it.
+        char byte = 0;
+        while (read(busy[0], &byte, 1) < 0 && errno == EINTR) {
+        }
+        close(busy[0]);
+    };
+    EXPECT_TRUE(keepSetting(path, "sound", "off"));
+    ASSERT_GT(other, 0);
+    int status = 0;
+    ASSERT_EQ(waitpid(other, &status, 0), other);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(content(), "sound=off\npalette=contrast\n");
 }
 
 TEST(SettingsPath, TheFileLivesInTheConfigurationFolderElseUnderHome) {
