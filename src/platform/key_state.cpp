@@ -2,7 +2,11 @@
 
 #include <SDL2/SDL_scancode.h>
 
+#include <cstddef>
+
 #include "platform/platform.h"
+
+static_assert(sdlScancodeCount == SDL_NUM_SCANCODES);
 
 namespace {
 
@@ -10,15 +14,23 @@ bool inTable(const KeyState& keys, int scanCode) {
     return scanCode > 0 && scanCode < static_cast<int>(keys.held.size());
 }
 
-}  // namespace
+// A key the player finds by its letter: the key that types it in the layout.
+// Adding one is a row here (and its scan code in platform.h).
+struct LetterKey {
+    int letter;  // SDL's keycode for it: the lower-case letter
+    int usPlace;
+    int code;
+};
+constexpr LetterKey letterKeys[] = {
+    {'p', SDL_SCANCODE_P, scanP},
+    {'c', SDL_SCANCODE_C, scanC},
+    {'m', SDL_SCANCODE_M, scanM},
+};
 
-int pcScanCodeFor(int sdlScancode) {
+int codeByPlace(int sdlScancode) {
     switch (sdlScancode) {
     case SDL_SCANCODE_ESCAPE: return scanEscape;
     case SDL_SCANCODE_SPACE: return scanSpace;
-    case SDL_SCANCODE_P: return scanP;
-    case SDL_SCANCODE_C: return scanC;
-    case SDL_SCANCODE_M: return scanM;
     // The keypad keys are separate scancodes in SDL whatever NumLock says.
     // W A S D by position, so they sit under the same fingers on any layout.
     case SDL_SCANCODE_UP:
@@ -37,6 +49,39 @@ int pcScanCodeFor(int sdlScancode) {
     }
 }
 
+bool isLatinLetter(int keycode) { return keycode >= 'a' && keycode <= 'z'; }
+
+}  // namespace
+
+KeyLayout keyLayoutFor(std::span<const int> keycodes) {
+    const auto typedBy = [keycodes](int scancode) {
+        return scancode < static_cast<int>(keycodes.size()) ? keycodes[static_cast<std::size_t>(scancode)] : 0;
+    };
+    KeyLayout layout{};
+    for (int scancode = 0; scancode < sdlScancodeCount; ++scancode)
+        layout[static_cast<std::size_t>(scancode)] = static_cast<unsigned char>(codeByPlace(scancode));
+    for (const LetterKey& key : letterKeys) {
+        bool typed = false;
+        for (int scancode = 0; scancode < sdlScancodeCount; ++scancode) {
+            if (typedBy(scancode) != key.letter) continue;
+            layout[static_cast<std::size_t>(scancode)] = static_cast<unsigned char>(key.code);
+            typed = true;
+        }
+        // Only where no key types it, as in a layout of another script
+        // (Russian, Greek), is the letter the key at its US place, and not
+        // even there if that key types another Latin letter. French "," at
+        // the US M place stays ",": French has its m elsewhere.
+        if (!typed && !isLatinLetter(typedBy(key.usPlace)))
+            layout[static_cast<std::size_t>(key.usPlace)] = static_cast<unsigned char>(key.code);
+    }
+    return layout;
+}
+
+int pcScanCodeFor(const KeyLayout& layout, int sdlScancode) {
+    if (sdlScancode < 0 || sdlScancode >= sdlScancodeCount) return 0;
+    return layout[static_cast<std::size_t>(sdlScancode)];
+}
+
 void notePress(KeyState& keys, int scanCode) {
     if (keys.focused && inTable(keys, scanCode)) keys.pending[scanCode] = true;
 }
@@ -46,7 +91,7 @@ void refreshKeyState(KeyState& keys, const unsigned char* sdlKeyboard, int sdlKe
     keys.held.fill(false);
     for (int scancode = 0; scancode < sdlKeyCount; ++scancode) {
         if (!sdlKeyboard[scancode]) continue;
-        int code = pcScanCodeFor(scancode);
+        int code = pcScanCodeFor(keys.layout, scancode);
         if (code > 0) keys.held[code] = true;
     }
 }

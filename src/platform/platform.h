@@ -10,7 +10,8 @@
 #include <string_view>
 #include <vector>
 
-// PC keyboard scan codes (set 1) of the keys the game reads.
+// PC keyboard scan codes (set 1) of the keys the game reads. scanP, scanC and
+// scanM stand for the letters, wherever the player's layout puts them.
 enum ScanCode : int {
     scanEscape = 1,
     scanP = 25,
@@ -57,7 +58,9 @@ bool waitForEvents(int timeoutMilliseconds);
 // press, so a tap counts once, however rarely the game reads that key.
 // Gamepads read as keys: d-pad and left stick as the arrows, A as Space,
 // Start as Space and P, Back as Escape, X as C, Y as M. W A S D (by position)
-// are arrows too.
+// are arrows too. P, C and M are the keys that type those letters in the
+// player's keyboard layout, or in a layout of another script the keys at
+// their US places.
 bool keyDown(int scanCode);
 // Forgets presses not read yet; for a change of state (title, play, pause),
 // so that a key meant for one never acts in the next.

@@ -3,7 +3,8 @@
 #include <SDL2/SDL.h>
 
 #include <algorithm>
-
+#include <array>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -138,10 +139,20 @@ void handleWindowEvent(const SDL_WindowEvent& event) {
     if (windowWantsPicture(event.event)) display.wantsPicture = true;
 }
 
+// What each key means in the layout SDL has now; read again when the player
+// switches layouts while the game runs.
+void readKeyLayout() {
+    std::array<int, SDL_NUM_SCANCODES> keycodes{};
+    for (int scancode = 0; scancode < SDL_NUM_SCANCODES; ++scancode)
+        keycodes[static_cast<std::size_t>(scancode)] = SDL_GetKeyFromScancode(static_cast<SDL_Scancode>(scancode));
+    display.keys.layout = keyLayoutFor(keycodes);
+}
+
 // True when a key the game knows was pressed.
 bool handleEvent(const SDL_Event& event) {
     switch (event.type) {
     case SDL_WINDOWEVENT: handleWindowEvent(event.window); return false;
+    case SDL_KEYMAPCHANGED: readKeyLayout(); return false;
     case SDL_KEYDOWN: {
         if (event.key.repeat) return false;
         const bool altEnter = event.key.keysym.sym == SDLK_RETURN && (event.key.keysym.mod & KMOD_ALT);
@@ -152,7 +163,7 @@ bool handleEvent(const SDL_Event& event) {
         const SDL_Scancode scancode = event.key.keysym.scancode;
         const bool modifier = scancode >= SDL_SCANCODE_LCTRL && scancode <= SDL_SCANCODE_RGUI;
         if (display.keys.focused && !altEnter && !modifier) display.keyPressed = true;
-        const int code = pcScanCodeFor(scancode);
+        const int code = pcScanCodeFor(display.keys.layout, scancode);
         notePress(display.keys, code);
         return code != 0;
     }
@@ -235,6 +246,7 @@ bool openDisplay(int width, int height, int /*colorBits: always 8 bits a channel
     SDL_StopTextInput();
     // Paced by the screen where the driver allows.
     if (SDL_GL_SetSwapInterval(-1) != 0) static_cast<void>(SDL_GL_SetSwapInterval(1));
+    readKeyLayout();
     startGamepads(display.pads);
     SDL_RaiseWindow(display.window);
     SDL_GL_GetDrawableSize(display.window, &display.drawable.width, &display.drawable.height);

@@ -46,7 +46,9 @@ if [ -z "$number" ]; then
 fi
 
 mkdir -p "$work/data" "$work/config"
-export DISPLAY=:$number XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config SDL_AUDIODRIVER=dummy
+# TUBEWYRM_OWN_DISPLAY tells a test that may change the server's settings
+# (its keyboard layout) that this server is its own.
+export DISPLAY=:$number TUBEWYRM_OWN_DISPLAY=:$number XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config SDL_AUDIODRIVER=dummy
 unset WAYLAND_DISPLAY
 "$@"
 status=$?
