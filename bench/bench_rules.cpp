@@ -12,6 +12,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -147,6 +149,33 @@ void BM_loadAndCheckRecording(benchmark::State& state) {
                                         static_cast<double>(recording.frameTimes.size());
 }
 BENCHMARK(BM_loadAndCheckRecording)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+
+// A recording from the file named by TUBEWYRM_BENCH_RECORDING (for example the
+// 30-minute game of `write_recorded_games --long`): what start-up does with
+// it (decode), and what the first replay adds (the check through the rules).
+void runRecordingFile(benchmark::State& state, bool check) {
+    const char* path = std::getenv("TUBEWYRM_BENCH_RECORDING");  // NOLINT(concurrency-mt-unsafe): one thread
+    std::ifstream in(path ? path : "", std::ios::binary);
+    if (!in) {
+        state.SkipWithError("set TUBEWYRM_BENCH_RECORDING to a recording file");
+        return;
+    }
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    Recording recording;
+    std::string problem;
+    for (auto _ : state) {  // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop's own idiom
+        if (!decodeRecording(bytes, recording, problem) || (check && !checkRecording(recording, problem))) {
+            state.SkipWithError(problem.c_str());
+            break;
+        }
+    }
+    state.counters["frames"] = static_cast<double>(recording.frameTimes.size());
+    state.counters["score"] = recordedScore(recording);
+}
+void BM_decodeRecordingFile(benchmark::State& state) { runRecordingFile(state, false); }
+void BM_decodeAndCheckRecordingFile(benchmark::State& state) { runRecordingFile(state, true); }
+BENCHMARK(BM_decodeRecordingFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_decodeAndCheckRecordingFile)->Unit(benchmark::kMillisecond);
 
 // Placement against 10 000 segments lying on the path: they block about four
 // fifths of the food rectangle, so most placements take several attempts.

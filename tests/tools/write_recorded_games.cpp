@@ -4,6 +4,8 @@
 // version 1.1.0; the files it wrote are the proof that later code replays old
 // recordings, so they are never written again.
 // Usage: write_recorded_games DIR
+//        write_recorded_games --long FILE   (a 30-minute game for timing start-up)
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -31,6 +33,10 @@ using Pilot = std::function<std::set<int>(int frame, const PlayState& play)>;
 // The time step of a frame, given its number.
 using Steps = std::function<double(int frame)>;
 
+// Numbers for the next food, given the state before a frame; empty to leave
+// the queue as it is.
+using Feeder = std::function<std::vector<double>(const PlayState& play)>;
+
 struct Game {
     const char* name;
     PlayState carried;  // what the game before left
@@ -39,6 +45,7 @@ struct Game {
     Pilot pilot;
     int mostFrames;
     double seed = 5489.0;  // of the random numbers after the queued ones
+    Feeder feeder = nullptr;
 };
 
 // Plays one game as the play loop does, without drawing: time step, rules and
@@ -58,6 +65,10 @@ int play(Program& program, const Game& game) {
         for (int key : wanted)
             if (held.count(key) == 0) scriptAt(scriptTime(), Happening::keyDown, key);
         held = wanted;
+        if (game.feeder) {
+            const std::vector<double> next = game.feeder(p);
+            scripted().randoms.assign(next.begin(), next.end());
+        }
         present();
         p.frameTime = game.steps(frame);
         noteFrameTime(p.input, p.frameTime);
@@ -159,9 +170,51 @@ Pilot foodSeeker(double until) {
 
 }  // namespace
 
+// Thirty minutes along the middle row with two segments; then down onto a
+// food at (300, 40), a meal every frame up to a score of 1000 along the row
+// below, until the grown body is run into: a long best game for timing
+// start-up, written to a file of its own, never kept in tests/data.
+int writeLongGame(const std::string& path) {
+    constexpr double cruise = 1800.0;
+    const std::vector<double> farAway = {100.0 / 488.0, (200.0 - 24.0) / 208.0, 0.0};  // a 1 off the rows used
+    Game game{"long",
+              PlayState{},
+              {300.0 / 488.0, (40.0 - 24.0) / 208.0, 0.0},
+              sixtieth,
+              [](int, const PlayState& p) -> std::set<int> {
+                  if (p.playTime < cruise) return {};
+                  if (p.movingHorizontally && p.snake[0].y > 100.0f)
+                      return p.snake[0].x >= 298.0f && p.snake[0].x < 304.0f ? std::set<int>{scanDown}
+                                                                             : std::set<int>{};
+                  if (p.movingVertically && p.snake[0].y < 47.0f) return {scanRight};
+                  return {};
+              },
+              200000};
+    game.feeder = [=](const PlayState& p) -> std::vector<double> {
+        if (p.playTime < cruise || upperIndex(p.snake) >= 1000) return farAway;
+        // A 9 just ahead of the head, eaten in the next frame.
+        const double x = std::fmod(
+            p.snake[0].x + 10.0 * std::copysign(1.0, p.heading.x) * (p.movingHorizontally ? 1 : 0) + 512.0, 512.0);
+        const double y = p.snake[0].y + (p.movingVertically ? 10.0 * std::copysign(1.0, p.heading.y) : 0.0);
+        return {std::min(x, 487.0) / 488.0, (std::clamp(y, 24.0, 231.0) - 24.0) / 208.0, 0.95};
+    };
+    Program program;
+    const int frames = play(program, game);
+    std::printf("%s: score %d, %d frames, head (%g, %g)\n", path.c_str(), upperIndex(program.play.snake), frames,
+                program.play.snake[0].x, program.play.snake[0].y);
+    if (frames < 0) return 1;
+    std::vector<std::uint8_t> bytes;
+    encodeRecording(program.play.input.recording, bytes);
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    std::printf("%zu bytes\n", bytes.size());
+    return 0;
+}
+
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--long") return writeLongGame(argv[2]);
     if (argc != 2) {
-        static_cast<void>(std::fputs("usage: write_recorded_games DIR\n", stderr));
+        static_cast<void>(std::fputs("usage: write_recorded_games DIR | --long FILE\n", stderr));
         return 2;
     }
     const std::string dir = argv[1];
