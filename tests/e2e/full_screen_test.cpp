@@ -177,29 +177,6 @@ void pressAltEnter() {
     sleepSeconds(0.8);
 }
 
-TEST(FullScreen, AltEnterSwitchesToFullScreenAndBackToTheWindow) {
-    ManagedScreen screen("1024x768x24");
-    ASSERT_TRUE(screen.ready) << "no X server with a window manager";
-    GameProcess game = startGame();
-    ASSERT_TRUE(waitForWindow(20.0)) << readFile(game.stderrPath);
-    sleepSeconds(0.5);
-    const std::string window = gameWindow();
-    EXPECT_FALSE(isFullScreen(window));
-    // A busy machine may take longer than the pause after the keys.
-    auto atItsOwnSize = [&] { return geometry(window).find("1024x768") != std::string::npos; };
-    pressAltEnter();
-    EXPECT_TRUE(waitFor([&] { return isFullScreen(window); }, 20.0));
-    EXPECT_TRUE(waitFor(atItsOwnSize, 20.0)) << geometry(window);
-    pressAltEnter();
-    EXPECT_TRUE(waitFor([&] { return !isFullScreen(window); }, 20.0));
-    EXPECT_TRUE(waitFor(atItsOwnSize, 20.0)) << "back at its own size: " << geometry(window);
-    keyDownX("Escape");
-    const bool ended = waitForExit(game, 20.0);
-    keyUpX("Escape");
-    if (!ended) killGame(game);
-    EXPECT_TRUE(ended && game.exitStatus == 0);
-}
-
 TEST(FullScreen, OnAScreenWithoutA1024By768ModeThePictureIsCentredBetweenBlackBars) {
     ManagedScreen screen("1280x1024x24");
     ASSERT_TRUE(screen.ready) << "no X server with a window manager";

@@ -50,8 +50,6 @@ TEST(FontImage, CapitalAIsInCellRowFourColumnOneAndUprightWhenTGrowsUpwards) {
         for (int i = 0; i < 8; ++i) {
             const std::uint32_t expected = capitalA[j][i] == '#' ? 0xFFFFFFFFu : 0u;
             EXPECT_EQ(getPixel(font, 8 + i, 95 - j), expected) << "glyph row " << j << " column " << i;
-            const bool ink = gfxPrimitivesFontdata[8 * 65 + j] & (0x80 >> i);
-            EXPECT_EQ(fontGlyphPixel(font, 65, i, j), ink ? 0xFFFFFFFFu : 0u) << "glyph table disagrees";
         }
 }
 
@@ -215,27 +213,6 @@ TEST_F(NoiseImages, BackgroundIsOpaqueDarkGreenMirroredLeftToRight) {
     // Noise alternating 32 and 63 is blurred: the top-left corner averages
     // 32, 63, 63, 32 to 47, not one of the drawn values.
     EXPECT_EQ(greenOf(getPixel(background, 0, 0)), 47u);
-}
-
-TEST_F(NoiseImages, TheBackgroundBlurIsTheRunningInPlaceOneAtHandWorkedPixels) {
-    // Green 32 + (7x + 13y) mod 32 before the blur, drawn row by row.
-    for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x) scripted().randoms.push_back(((7 * x + 13 * y) % 32 + 0.5) / 32.0);
-    const SoftwareImage background = makeBackgroundImage();
-    // Drawn:  row 0: 32 39 46 53 ...   row 1: 45 52 59 34 ...   row 2: 58 33 40 ...
-    // (0, 0): (32 + 39 + 45 + 52) / 4 = 42
-    // (1, 0): (42 + 39 + 46 + 45 + 52 + 59) / 6 = 47, with (0, 0) already blurred
-    // (2, 0): (47 + 46 + 53 + 52 + 59 + 34) / 6 = 48
-    // (0, 1): (42 + 47 + 45 + 52 + 58 + 33) / 6 = 46
-    // (1, 1): (42 + 47 + 48 + 46 + 52 + 59 + 58 + 33 + 40) / 9 = 47; a blur
-    //         reading only the drawn values would give 404 / 9 = 44.
-    EXPECT_EQ(greenOf(getPixel(background, 0, 0)), 42u);
-    EXPECT_EQ(greenOf(getPixel(background, 1, 0)), 47u);
-    EXPECT_EQ(greenOf(getPixel(background, 2, 0)), 48u);
-    EXPECT_EQ(greenOf(getPixel(background, 0, 1)), 46u);
-    EXPECT_EQ(greenOf(getPixel(background, 1, 1)), 47u);
-    EXPECT_EQ(getPixel(background, 1, 1), 0xFF002F00u);
-    EXPECT_EQ(getPixel(background, 62, 1), getPixel(background, 1, 1)) << "mirrored after the blur";
 }
 
 TEST_F(NoiseImages, MakeTextureImagesFillsTheSlotsInOrderTileNoiseBeforeBackgroundNoise) {
