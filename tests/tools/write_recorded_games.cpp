@@ -176,7 +176,6 @@ Pilot foodSeeker(double until) {
 // start-up, written to a file of its own, never kept in tests/data.
 int writeLongGame(const std::string& path) {
     constexpr double cruise = 1800.0;
-    const std::vector<double> farAway = {100.0 / 488.0, (200.0 - 24.0) / 208.0, 0.0};  // a 1 off the rows used
     Game game{"long",
               PlayState{},
               {300.0 / 488.0, (40.0 - 24.0) / 208.0, 0.0},
@@ -190,8 +189,9 @@ int writeLongGame(const std::string& path) {
                   return {};
               },
               200000};
-    game.feeder = [=](const PlayState& p) -> std::vector<double> {
-        if (p.playTime < cruise || upperIndex(p.snake) >= 1000) return farAway;
+    game.feeder = [](const PlayState& p) -> std::vector<double> {
+        // A 1 off the rows the snake uses.
+        if (p.playTime < cruise || upperIndex(p.snake) >= 1000) return {100.0 / 488.0, (200.0 - 24.0) / 208.0, 0.0};
         // A 9 just ahead of the head, eaten in the next frame.
         const double x = std::fmod(
             p.snake[0].x + 10.0 * std::copysign(1.0, p.heading.x) * (p.movingHorizontally ? 1 : 0) + 512.0, 512.0);
