@@ -16,18 +16,9 @@
 
 namespace {
 
-std::string run(const std::string& command) {
-    std::string output;
-    if (std::FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
-        pclose(pipe);
-    }
-    return output;
-}
 
 std::string windowId() {
-    std::string id = run("xdotool search --onlyvisible --name '^tubewyrm$' 2>/dev/null | head -n 1");
+    std::string id = runCommand("xdotool search --onlyvisible --name '^tubewyrm$' 2>/dev/null | head -n 1");
     while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) id.pop_back();
     return id;
 }
@@ -56,6 +47,16 @@ void removeDataHome(GameProcess& game) {
 }
 
 }  // namespace
+
+std::string runCommand(const std::string& command) {
+    std::string output;
+    if (std::FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[256];
+        while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
+        pclose(pipe);
+    }
+    return output;
+}
 
 double nowSeconds() {
     using namespace std::chrono;
@@ -193,8 +194,8 @@ bool pressKeyUntil(const std::string& key, const std::function<bool()>& conditio
     return false;
 }
 
-void keyDownX(const std::string& key) { run("xdotool keydown " + key); }
-void keyUpX(const std::string& key) { run("xdotool keyup " + key); }
+void keyDownX(const std::string& key) { runCommand("xdotool keydown " + key); }
+void keyUpX(const std::string& key) { runCommand("xdotool keyup " + key); }
 
 void holdKey(const std::string& key, double seconds) {
     keyDownX(key);
@@ -207,8 +208,8 @@ Screenshot takeScreenshot(const std::string& keepAs) {
     std::string id = windowId();
     if (id.empty()) return shot;
     std::string path = "e2e_shot_" + std::to_string(getpid()) + ".ppm";
-    run("import -window " + id + " -depth 8 ppm:" + path + " 2>/dev/null");
-    if (!keepAs.empty()) run("convert " + path + " " + keepAs + " 2>/dev/null");
+    runCommand("import -window " + id + " -depth 8 ppm:" + path + " 2>/dev/null");
+    if (!keepAs.empty()) runCommand("convert " + path + " " + keepAs + " 2>/dev/null");
     std::string data = readFile(path);
     // A screenshot file left behind in the build folder harms nothing.
     static_cast<void>(std::remove(path.c_str()));

@@ -47,6 +47,8 @@ void holdKey(const std::string& key, double seconds);
 void keyDownX(const std::string& key);
 void keyUpX(const std::string& key);
 void sleepSeconds(double seconds);
+// Runs a shell command and gives its standard output.
+std::string runCommand(const std::string& command);
 double nowSeconds();
 
 struct Screenshot {

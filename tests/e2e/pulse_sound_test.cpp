@@ -92,15 +92,6 @@ bool installed(const std::string& program) {
     return std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-std::string run(const std::string& command) {
-    std::string output;
-    if (std::FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
-        pclose(pipe);
-    }
-    return output;
-}
 
 // Starts a program with extra environment entries ("NAME=value"), its output
 // and errors appended to the log.
@@ -234,7 +225,9 @@ protected:
             20.0);
     }
 
-    bool gameStreamOnServer() const { return !run(pulseCommand("pactl list short sink-inputs 2>/dev/null")).empty(); }
+    bool gameStreamOnServer() const {
+        return !runCommand(pulseCommand("pactl list short sink-inputs 2>/dev/null")).empty();
+    }
 
     void startRecording(const std::string& path) {
         stopProgram(recorder, SIGTERM);
