@@ -132,6 +132,50 @@ bool loadBestGame(std::vector<std::uint8_t>& bytes);
 // standard error naming the file and what.
 void reportBadBestGame(const std::string& what);
 
+// The player's best games: what the "Best games" screen lists and the
+// title's idle cycle replays, kept under the best score's lock beside it.
+inline constexpr int bestGamesKept = 10;
+struct BestGameEntry {
+    int score = 0;
+    std::int64_t endedAt = 0;  // when the game ended, seconds since 1970-01-01 UTC
+    double playSeconds = 0.0;  // its length in play time
+    std::string recording;     // file name of its recording beside the table; empty when none is kept
+    bool operator==(const BestGameEntry&) const = default;
+};
+// Best first; of equal scores the earlier game first. At most bestGamesKept.
+struct BestGames {
+    std::vector<BestGameEntry> entries;
+    bool operator==(const BestGames&) const = default;
+};
+// The player's best games, best first. A best-score/best-game pair better
+// than the table's best (kept meanwhile by an older version of the game, which
+// takes no lock) enters the table first, with its recording; the game offers
+// to watch only a recording that checks through the rules and carries its
+// row's score. Bad lines are skipped with one line on standard error.
+BestGames loadBestGames();
+// Keeps a finished game, under the best score's lock: in the table when its
+// score enters it (the eleventh drops out with its recording), and as
+// best-score and best-game when it is the best. Replaces saveBestScore's
+// part at the end of a game; returns the best score kept afterwards.
+int keepFinishedGame(int score, double playSeconds, std::span<const std::uint8_t> recording);
+// One kept game's recording. False when there is none: silently when none is
+// kept, else after one line on standard error naming the file.
+bool loadBestGamesRecording(const BestGameEntry& entry, std::vector<std::uint8_t>& bytes);
+// Copies a kept game's recording into the player's home folder under a name
+// made of its score and date, for --replay elsewhere. The path written, or
+// empty after one line on standard error.
+std::string exportBestGame(const BestGameEntry& entry);
+// The local date and time of a moment (seconds since 1970 UTC) as the screen
+// shows it, "2026-12-08 14:03".
+std::string localDateAndTime(std::int64_t secondsSince1970);
+
+// A recording named on the command line, up to largestBestGameBytes. False
+// with what set to a short reason when it cannot be read.
+bool readRecordingFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& what);
+// Before openDisplay: present without waiting for the display's refresh
+// (the timed demo draws as fast as it can).
+void requestNoRefreshWait();
+
 double readClock();  // seconds, monotonic, arbitrary origin
 void sleepMilliseconds(int milliseconds);
 
