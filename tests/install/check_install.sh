@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Usage: check_install.sh BUILD_DIR VERSION PREFIX
+# Usage: check_install.sh BUILD_DIR VERSION PREFIX STRIP
 # Installs the build with DESTDIR into a temporary folder, under the PREFIX it
 # was configured for, and checks what landed where: binary, desktop entry, icons
-# (size read from each PNG header), metainfo and manual page, with their validators.
+# (size read from each PNG header), metainfo and manual page, with their
+# validators; then the copyright file the Debian package makes from LICENSE.
 set -uo pipefail
 build=$1
 version=$2
 prefix=$3
+strip=$4
+source=$(cd "$(dirname "$0")/../.." && pwd)
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 failures=0
@@ -60,7 +63,8 @@ for n in 16 24 32 48 64 128 256; do
   [ "$width" = "$n" ] && [ "$height" = "$n" ] || fail "${n}x${n} icon is ${width}x${height}"
 done
 
-# Metainfo: no error and no warning but the one for a plain (not reverse-DNS) id.
+# Metainfo: no error and no warning but the one for a plain (not reverse-DNS)
+# id, which stays until the project has a domain of its own to make one from.
 metainfo=$share/metainfo/tubewyrm.metainfo.xml
 if command -v appstreamcli >/dev/null; then
   out=$(appstreamcli validate --no-net "$metainfo" 2>&1)
@@ -79,6 +83,27 @@ if command -v man >/dev/null; then
   grep -q "Tubewyrm $version" <<<"$rendered" || fail "the manual page does not render with version $version"
 else
   skip "man is not installed (package man-db)"
+fi
+
+# The Debian package's staging step, run over this install as CPack runs it.
+# Lintian does not read a binary package's copyright as the machine-readable
+# format, so its form is checked here: fields, then LICENSE's text whole, each
+# line indented by one space and each empty line a " .".
+if cmake -DCPACK_TEMPORARY_DIRECTORY="$stage" -DCPACK_PACKAGING_INSTALL_PREFIX="$prefix" \
+     -DCPACK_TUBEWYRM_SOURCE_DIR="$source" -DCPACK_TUBEWYRM_DATA_DIR="$build/data" \
+     -DCPACK_TUBEWYRM_STRIP="$strip" -P "$source/cmake/debian_staging.cmake" >"$stage/staging.log" 2>&1; then
+  copyright=$share/doc/tubewyrm/copyright
+  holder=$(sed -n 's/^Copyright (c) //p' "$source/LICENSE")
+  [ "$(head -n 1 "$copyright")" = "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" ] ||
+    fail "the copyright file does not start with its Format line"
+  grep -qx "Copyright: $holder" "$copyright" || fail "the copyright file's Copyright is not '$holder'"
+  body=$(sed '1,/^License: Expat$/d' "$copyright" | sed '1,/^License: Expat$/d')
+  bad_line=$(grep -nvE '^ (\.|[^ ].*)$' <<<"$body" | head -n 1)
+  [ -z "$bad_line" ] || fail "the copyright file's licence has a line not in the format: $bad_line"
+  [ "$(sed -e 's/^ \.$//' -e 's/^ //' <<<"$body")" = "$(sed -n '/^Permission is hereby granted/,$p' "$source/LICENSE")" ] ||
+    fail "the copyright file's licence is not LICENSE's text"
+else
+  fail "the Debian staging step: $(cat "$stage/staging.log")"
 fi
 
 if [ $failures -ne 0 ]; then
