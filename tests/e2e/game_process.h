@@ -40,6 +40,17 @@ bool waitForWindow(double seconds);
 // True when the process ended within the timeout; exitStatus then holds its status.
 bool waitForExit(GameProcess& game, double seconds);
 void killGame(GameProcess& game);
+// Escape held until the game ends; true when it ended with status 0. A game
+// still running after the timeout is killed.
+bool quitWithEscape(GameProcess& game);
+// The game's mapped window as xdotool names it; empty when there is none.
+std::string gameWindowId();
+
+// Ends the game if a failed assertion left it running.
+struct RunningGame {
+    GameProcess game;
+    ~RunningGame() { killGame(game); }
+};
 std::string readFile(const std::string& path);
 
 // xdotool: hold a key for a while, or press and release it.
