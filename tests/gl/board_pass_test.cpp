@@ -3,8 +3,6 @@
 // drawn thing can be told apart by its colour.
 #include <gtest/gtest.h>
 
-#include <SDL2/SDL2_gfxPrimitives_font.h>
-
 #include <algorithm>
 #include <string>
 
@@ -228,13 +226,11 @@ TEST_F(BoardPass, TheFoodValueIsDrawnAsOneGlyphCentredOnTheFood) {
         SCOPED_TRACE("value " + std::to_string(value));
         play.food.value = value;
         Readback board = draw("food_" + std::to_string(value));
-        const unsigned char* glyph = &gfxPrimitivesFontdata[std::size_t{8} * ('0' + value)];
+        const std::string digit(1, static_cast<char>('0' + value));
         int wrong = 0;
         for (int y = 80; y < 120; ++y)
             for (int x = 80; x < 120; ++x) {
-                bool ink = false;
-                const int column = (x - 92) / 2, row = (107 - y) / 2;
-                if (x >= 92 && x < 108 && y >= 92 && y < 108) ink = glyph[row] & (0x80 >> column);
+                const bool ink = textInkAt(digit, 100, 100, x, y);
                 // The ink is grey p, p, p: never the grass colour, whatever the flicker.
                 const Rgba p = board.at(x, y);
                 if (ink == isGreen(p)) ++wrong;

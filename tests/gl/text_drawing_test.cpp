@@ -2,8 +2,6 @@
 // read back from the window's back buffer.
 #include <gtest/gtest.h>
 
-#include <SDL2/SDL2_gfxPrimitives_font.h>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -220,20 +218,6 @@ TEST_F(TextDrawing, TheTitleShowsExactlyItsLinesGlyphByGlyph) {
         SCOPED_TRACE(c.name);
         std::vector<TitleLine> lines(std::begin(firstLines), std::end(firstLines));
         lines.insert(lines.end(), c.moreLines.begin(), c.moreLines.end());
-        // Which line, if any, puts ink on each pixel.
-        std::vector<int> owner(std::size_t{1024} * 768, -1);
-        for (std::size_t n = 0; n < lines.size(); ++n)
-            for (std::size_t m = 0; m < lines[n].text.size(); ++m) {
-                const unsigned char* glyph =
-                    &gfxPrimitivesFontdata[std::size_t{8} * static_cast<unsigned char>(lines[n].text[m])];
-                const int cellLeft = lines[n].penX - 8 + 16 * static_cast<int>(m), cellTop = lines[n].penY + 8;
-                for (int j = 0; j < 8; ++j)
-                    for (int i = 0; i < 8; ++i)
-                        if (glyph[j] & (0x80 >> i))
-                            for (int d = 0; d < 4; ++d)
-                                owner[static_cast<std::size_t>(cellTop - 1 - 2 * j - d / 2) * 1024 + cellLeft + 2 * i +
-                                      d % 2] = static_cast<int>(n);
-            }
         // The title clears to whatever clear colour is set.
         glClearColor(backdrop.r / 255.0f, backdrop.g / 255.0f, backdrop.b / 255.0f, 1.0f);
         const double before = readClock();
@@ -247,13 +231,15 @@ TEST_F(TextDrawing, TheTitleShowsExactlyItsLinesGlyphByGlyph) {
         for (int y = 0; y < 768; ++y)
             for (int x = 0; x < 1024; ++x) {
                 const Rgba p = image.at(x, y);
-                const int n = owner[static_cast<std::size_t>(y) * 1024 + x];
-                if (n < 0)
+                const TitleLine* ink = nullptr;
+                for (const TitleLine& line : lines)
+                    if (textInkAt(line.text, line.penX, line.penY, x, y)) ink = &line;
+                if (!ink)
                     wrong += !same(p, backdrop);
-                else if (same(lines[static_cast<std::size_t>(n)].colour, red))
+                else if (same(ink->colour, red))
                     wrong += p.g != 0 || p.b != 0 || p.r < lowestRed || p.r > highestRed;
                 else
-                    wrong += !same(p, lines[static_cast<std::size_t>(n)].colour);
+                    wrong += !same(p, ink->colour);
             }
         EXPECT_EQ(wrong, 0) << "pixels off the lines' glyphs or colours";
         if (wrong) saveReadback(image, std::string("title_") + std::to_string(&c - cases) + ".ppm");
