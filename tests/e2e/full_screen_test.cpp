@@ -7,7 +7,6 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -19,24 +18,6 @@
 #include "e2e/game_process.h"
 
 namespace {
-
-pid_t spawn(const std::string& command) {
-    pid_t pid = fork();
-    if (pid == 0) {
-        std::string line = "exec ";
-        line += command;
-        line += " >/dev/null 2>&1";
-        execl("/bin/sh", "sh", "-c", line.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    return pid;
-}
-
-void stop(pid_t pid) {
-    if (pid <= 0) return;
-    kill(pid, SIGTERM);
-    waitpid(pid, nullptr, 0);
-}
 
 // An X server of the given size with a window manager, made the test's display
 // while it lives.
@@ -52,18 +33,14 @@ struct ManagedScreen {
         auto lockFile = [](int n) { return std::string("/tmp/.X").append(std::to_string(n)).append("-lock"); };
         while (access(lockFile(number).c_str(), F_OK) == 0) ++number;
         const std::string display = std::string(":").append(std::to_string(number));
-        std::string command = "Xvfb ";
-        command += display;
-        command += " -noreset -nolisten tcp -screen 0 ";
-        command += size;
-        server = spawn(command);
+        server = startProgram({"Xvfb", display, "-noreset", "-nolisten", "tcp", "-screen", "0", size});
         setenv("DISPLAY", display.c_str(), 1);
         for (int i = 0; i < 100 && !ready; ++i) {
             sleepSeconds(0.05);
             ready = std::system("xdotool getmouselocation >/dev/null 2>&1") == 0;
         }
         if (!ready) return;
-        manager = spawn("openbox");
+        manager = startProgram({"openbox"});
         // The manager is up once it has claimed the root window.
         ready = false;
         for (int i = 0; i < 100 && !ready; ++i) {
@@ -73,8 +50,8 @@ struct ManagedScreen {
         }
     }
     ~ManagedScreen() {
-        stop(manager);
-        stop(server);
+        stopProgram(manager, SIGTERM);
+        stopProgram(server, SIGTERM);
         if (previousDisplay.empty())
             unsetenv("DISPLAY");
         else

@@ -46,6 +46,16 @@ bool quitWithEscape(GameProcess& game);
 // The game's mapped window as xdotool names it; empty when there is none.
 std::string gameWindowId();
 
+// A program of the test's own (a server, a recorder, a window manager), with
+// extra environment entries ("NAME=value"), its output and errors appended to
+// the log.
+pid_t startProgram(const std::vector<std::string>& arguments, const std::vector<std::string>& environment = {},
+                   const std::string& logPath = "/dev/null");
+// Sends the signal and waits for the end; pid is then -1.
+void stopProgram(pid_t& pid, int signal);
+// True once the program has ended; pid is then -1.
+bool exited(pid_t& pid);
+
 // Ends the game if a failed assertion left it running.
 struct RunningGame {
     GameProcess game;

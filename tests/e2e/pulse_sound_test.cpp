@@ -5,9 +5,7 @@
 // it, and sound again at the next title once a server is back.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -70,44 +68,6 @@ bool playGoesOn() {
 
 bool installed(const std::string& program) {
     return std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-// Starts a program with extra environment entries ("NAME=value"), its output
-// and errors appended to the log.
-pid_t startProgram(const std::vector<std::string>& arguments, const std::vector<std::string>& environment,
-                   const std::string& logPath) {
-    const pid_t pid = fork();
-    if (pid != 0) return pid;
-    for (const std::string& entry : environment) {
-        const auto eq = entry.find('=');
-        setenv(entry.substr(0, eq).c_str(), entry.substr(eq + 1).c_str(), 1);
-    }
-    const int input = open("/dev/null", O_RDONLY);
-    const int log = open(logPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
-    dup2(input, 0);
-    dup2(log, 1);
-    dup2(log, 2);
-    for (int fd = 3; fd < 1024; ++fd) close(fd);
-    std::vector<char*> argv;
-    argv.reserve(arguments.size() + 1);
-    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    execvp(argv[0], argv.data());
-    _exit(127);
-}
-
-void stopProgram(pid_t& pid, int signal) {
-    if (pid <= 0) return;
-    kill(pid, signal);
-    waitpid(pid, nullptr, 0);
-    pid = -1;
-}
-
-bool exited(pid_t& pid) {
-    if (pid <= 0) return true;
-    if (waitpid(pid, nullptr, WNOHANG) != pid) return false;
-    pid = -1;
-    return true;
 }
 
 // Samples of an s16le stereo recording, as magnitudes in [0, 1].
