@@ -51,8 +51,7 @@ std::vector<bool> inkMask(const std::vector<TextLine>& lines) {
                 for (int i = 0; i < 8; ++i) {
                     if (!(gfxPrimitivesFontdata[8 * code + j] & (0x80 >> i))) continue;
                     for (int d = 0; d < 4; ++d)
-                        mask[static_cast<std::size_t>(cellTopRow + 2 * j + d / 2) * windowWidth + cellLeft + 2 * i +
-                             d % 2] = true;
+                        mask[(cellTopRow + 2 * j + d / 2) * windowWidth + cellLeft + 2 * i + d % 2] = true;
                 }
         }
     return mask;
