@@ -1,12 +1,12 @@
 // Full screen under a real window manager, on X servers of their own: Alt+Enter
 // and the maximise box both cover the screen on its own mode, with the picture
-// letterboxed into the middle; Alt+Enter again gives back the window.
+// letterboxed into the middle; Alt+Enter again gives back the window at its
+// own size, also when the player had resized it.
 #include <gtest/gtest.h>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -18,34 +18,6 @@
 #include "e2e/game_process.h"
 
 namespace {
-
-std::string output(const std::string& command) {
-    std::string text;
-    if (std::FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[256];
-        while (std::fgets(buffer, sizeof buffer, pipe)) text += buffer;
-        pclose(pipe);
-    }
-    return text;
-}
-
-pid_t spawn(const std::string& command) {
-    pid_t pid = fork();
-    if (pid == 0) {
-        std::string line = "exec ";
-        line += command;
-        line += " >/dev/null 2>&1";
-        execl("/bin/sh", "sh", "-c", line.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    return pid;
-}
-
-void stop(pid_t pid) {
-    if (pid <= 0) return;
-    kill(pid, SIGTERM);
-    waitpid(pid, nullptr, 0);
-}
 
 // An X server of the given size with a window manager, made the test's display
 // while it lives.
@@ -61,28 +33,25 @@ struct ManagedScreen {
         auto lockFile = [](int n) { return std::string("/tmp/.X").append(std::to_string(n)).append("-lock"); };
         while (access(lockFile(number).c_str(), F_OK) == 0) ++number;
         const std::string display = std::string(":").append(std::to_string(number));
-        std::string command = "Xvfb ";
-        command += display;
-        command += " -noreset -nolisten tcp -screen 0 ";
-        command += size;
-        server = spawn(command);
+        server = startProgram({"Xvfb", display, "-noreset", "-nolisten", "tcp", "-screen", "0", size});
         setenv("DISPLAY", display.c_str(), 1);
         for (int i = 0; i < 100 && !ready; ++i) {
             sleepSeconds(0.05);
             ready = std::system("xdotool getmouselocation >/dev/null 2>&1") == 0;
         }
         if (!ready) return;
-        manager = spawn("openbox");
+        manager = startProgram({"openbox"});
         // The manager is up once it has claimed the root window.
         ready = false;
         for (int i = 0; i < 100 && !ready; ++i) {
             sleepSeconds(0.05);
-            ready = output("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id") != std::string::npos;
+            ready = runCommand("xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null").find("window id") !=
+                    std::string::npos;
         }
     }
     ~ManagedScreen() {
-        stop(manager);
-        stop(server);
+        stopProgram(manager, SIGTERM);
+        stopProgram(server, SIGTERM);
         if (previousDisplay.empty())
             unsetenv("DISPLAY");
         else
@@ -90,18 +59,12 @@ struct ManagedScreen {
     }
 };
 
-std::string gameWindow() {
-    std::string id = output("xdotool search --onlyvisible --name '^tubewyrm$' | head -n 1");
-    while (!id.empty() && id.back() == '\n') id.pop_back();
-    return id;
-}
-
 bool isFullScreen(const std::string& window) {
-    return output("xprop -id " + window + " _NET_WM_STATE").find("_NET_WM_STATE_FULLSCREEN") != std::string::npos;
+    return runCommand("xprop -id " + window + " _NET_WM_STATE").find("_NET_WM_STATE_FULLSCREEN") != std::string::npos;
 }
 
 std::string geometry(const std::string& window) {
-    return output("xdotool getwindowgeometry " + window + " | grep Geometry");
+    return runCommand("xdotool getwindowgeometry " + window + " | grep Geometry");
 }
 
 struct Place {
@@ -113,7 +76,7 @@ struct Place {
 
 Place placeOf(const std::string& window) {
     Place place;
-    const std::string text = output("xdotool getwindowgeometry " + window);
+    const std::string text = runCommand("xdotool getwindowgeometry " + window);
     const std::size_t position = text.find("Position:");
     const std::size_t geometry = text.find("Geometry:");
     // A window xdotool cannot describe has no place: the callers' checks then fail.
@@ -124,8 +87,9 @@ Place placeOf(const std::string& window) {
     return place;
 }
 
-// What a taskbar or a keyboard shortcut does: ask the window manager to maximise.
-void askToMaximise(const std::string& window) {
+// Asks the window manager to add (or remove) one or two states of the
+// window, as a taskbar, a menu or a shortcut of the manager's own does.
+void askWindowManager(const std::string& window, bool add, const char* state, const char* otherState = nullptr) {
     ::Display* x = XOpenDisplay(nullptr);
     ASSERT_NE(x, nullptr);
     XEvent event{};
@@ -133,31 +97,20 @@ void askToMaximise(const std::string& window) {
     event.xclient.window = std::stoul(window);
     event.xclient.message_type = XInternAtom(x, "_NET_WM_STATE", False);
     event.xclient.format = 32;
-    event.xclient.data.l[0] = 1;  // add
-    event.xclient.data.l[1] = static_cast<long>(XInternAtom(x, "_NET_WM_STATE_MAXIMIZED_VERT", False));
-    event.xclient.data.l[2] = static_cast<long>(XInternAtom(x, "_NET_WM_STATE_MAXIMIZED_HORZ", False));
+    event.xclient.data.l[0] = add ? 1 : 0;
+    event.xclient.data.l[1] = static_cast<long>(XInternAtom(x, state, False));
+    if (otherState) event.xclient.data.l[2] = static_cast<long>(XInternAtom(x, otherState, False));
     event.xclient.data.l[3] = 1;  // from an application
     XSendEvent(x, DefaultRootWindow(x), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
     XCloseDisplay(x);
     sleepSeconds(0.8);
 }
 
-// What a window manager's own key or menu does: end full screen.
-void askToLeaveFullScreen(const std::string& window) {
-    ::Display* x = XOpenDisplay(nullptr);
-    ASSERT_NE(x, nullptr);
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = std::stoul(window);
-    event.xclient.message_type = XInternAtom(x, "_NET_WM_STATE", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = 0;  // remove
-    event.xclient.data.l[1] = static_cast<long>(XInternAtom(x, "_NET_WM_STATE_FULLSCREEN", False));
-    event.xclient.data.l[3] = 1;
-    XSendEvent(x, DefaultRootWindow(x), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
-    XCloseDisplay(x);
-    sleepSeconds(0.8);
+void askToMaximise(const std::string& window) {
+    askWindowManager(window, true, "_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ");
 }
+
+void askToLeaveFullScreen(const std::string& window) { askWindowManager(window, false, "_NET_WM_STATE_FULLSCREEN"); }
 
 bool dark(const Screenshot& s, int x, int y) { return s.r(x, y) < 10 && s.g(x, y) < 10 && s.b(x, y) < 10; }
 
@@ -180,11 +133,12 @@ void pressAltEnter() {
 TEST(FullScreen, OnAScreenWithoutA1024By768ModeThePictureIsCentredBetweenBlackBars) {
     ManagedScreen screen("1280x1024x24");
     ASSERT_TRUE(screen.ready) << "no X server with a window manager";
-    GameProcess game = startGame();
+    RunningGame running{startGame()};
+    GameProcess& game = running.game;
     ASSERT_TRUE(waitForWindow(20.0)) << readFile(game.stderrPath);
     sleepSeconds(0.5);
-    const std::string window = gameWindow();
-    const std::string allowed = output("xprop -id " + window + " _NET_WM_ALLOWED_ACTIONS");
+    const std::string window = gameWindowId();
+    const std::string allowed = runCommand("xprop -id " + window + " _NET_WM_ALLOWED_ACTIONS");
     EXPECT_NE(allowed.find("_NET_WM_ACTION_MAXIMIZE_HORZ"), std::string::npos) << allowed;
     EXPECT_NE(allowed.find("_NET_WM_ACTION_MAXIMIZE_VERT"), std::string::npos) << allowed;
     const Place windowed = placeOf(window);
@@ -210,10 +164,14 @@ TEST(FullScreen, OnAScreenWithoutA1024By768ModeThePictureIsCentredBetweenBlackBa
     const int windowDrum = windowRight - windowLeft;
     ASSERT_GT(windowDrum, 200) << "no drum in the window";
     for (int round = 0; round < 2; ++round) {
-        if (round == 0)
+        if (round == 0) {
+            // The window manager would give back the size the window had before.
+            runCommand("xdotool windowsize " + window + " 800 600");
+            EXPECT_TRUE(waitFor([&] { return placeOf(window).width == 800; }, 20.0)) << "not resized";
             pressAltEnter();
-        else
+        } else {
             askToMaximise(window);
+        }
         EXPECT_TRUE(waitFor([&] { return isFullScreen(window) && placeOf(window).width == 1280; }, 20.0))
             << "round " << round;
         const Place covering = placeOf(window);
@@ -260,24 +218,17 @@ TEST(FullScreen, OnAScreenWithoutA1024By768ModeThePictureIsCentredBetweenBlackBa
         EXPECT_EQ(back.x, windowed.x) << "back where it was";
         EXPECT_EQ(back.y, windowed.y) << "back where it was";
     }
-    keyDownX("Escape");
-    const bool ended = waitForExit(game, 20.0);
-    keyUpX("Escape");
-    if (!ended) killGame(game);
-    EXPECT_TRUE(ended && game.exitStatus == 0);
+    EXPECT_TRUE(quitWithEscape(game));
 }
-
-}  // namespace
-
-namespace {
 
 TEST(FullScreen, AfterTheWindowManagerEndsFullScreenAltEnterAndTheMaximiseBoxSwitchItOnAgain) {
     ManagedScreen screen("1280x1024x24");
     ASSERT_TRUE(screen.ready) << "no X server with a window manager";
-    GameProcess game = startGame();
+    RunningGame running{startGame()};
+    GameProcess& game = running.game;
     ASSERT_TRUE(waitForWindow(20.0)) << readFile(game.stderrPath);
     sleepSeconds(0.5);
-    const std::string window = gameWindow();
+    const std::string window = gameWindowId();
     auto covering = [&] { return isFullScreen(window) && placeOf(window).width == 1280; };
     auto windowed = [&] { return !isFullScreen(window) && placeOf(window).width == 1024; };
     for (int round = 0; round < 2; ++round) {
@@ -293,11 +244,7 @@ TEST(FullScreen, AfterTheWindowManagerEndsFullScreenAltEnterAndTheMaximiseBoxSwi
         pressAltEnter();
         EXPECT_TRUE(waitFor(windowed, 20.0)) << "round " << round << ": " << geometry(window);
     }
-    keyDownX("Escape");
-    const bool ended = waitForExit(game, 20.0);
-    keyUpX("Escape");
-    if (!ended) killGame(game);
-    EXPECT_TRUE(ended && game.exitStatus == 0);
+    EXPECT_TRUE(quitWithEscape(game));
 }
 
 }  // namespace

@@ -16,13 +16,6 @@
 
 namespace {
 
-
-std::string windowId() {
-    std::string id = runCommand("xdotool search --onlyvisible --name '^tubewyrm$' 2>/dev/null | head -n 1");
-    while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) id.pop_back();
-    return id;
-}
-
 // Each game's folder: its data and config folders, removed when it ends, and
 // its standard output and error, kept for the test to read until the run ends.
 std::vector<std::string>& gameFolders() {
@@ -47,6 +40,12 @@ void removeDataHome(GameProcess& game) {
 }
 
 }  // namespace
+
+std::string gameWindowId() {
+    std::string id = runCommand("xdotool search --onlyvisible --name '^tubewyrm$' 2>/dev/null | head -n 1");
+    while (!id.empty() && (id.back() == '\n' || id.back() == ' ')) id.pop_back();
+    return id;
+}
 
 std::string runCommand(const std::string& command) {
     std::string output;
@@ -144,7 +143,7 @@ bool waitFor(const std::function<bool()>& condition, double seconds) {
 bool waitForWindow(double seconds) {
     double end = nowSeconds() + seconds;
     while (nowSeconds() < end) {
-        if (!windowId().empty()) return true;
+        if (!gameWindowId().empty()) return true;
         sleepSeconds(0.05);
     }
     return false;
@@ -178,6 +177,50 @@ void killGame(GameProcess& game) {
     removeDataHome(game);
 }
 
+bool quitWithEscape(GameProcess& game) {
+    keyDownX("Escape");
+    const bool ended = waitForExit(game, 20.0);
+    keyUpX("Escape");
+    if (!ended) killGame(game);
+    return ended && game.exitStatus == 0;
+}
+
+pid_t startProgram(const std::vector<std::string>& arguments, const std::vector<std::string>& environment,
+                   const std::string& logPath) {
+    const pid_t pid = fork();
+    if (pid != 0) return pid;
+    for (const std::string& entry : environment) {
+        const auto eq = entry.find('=');
+        setenv(entry.substr(0, eq).c_str(), entry.substr(eq + 1).c_str(), 1);
+    }
+    const int input = open("/dev/null", O_RDONLY);
+    const int log = open(logPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+    dup2(input, 0);
+    dup2(log, 1);
+    dup2(log, 2);
+    for (int fd = 3; fd < 1024; ++fd) close(fd);
+    std::vector<char*> argv;
+    argv.reserve(arguments.size() + 1);
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    execvp(argv[0], argv.data());
+    _exit(127);
+}
+
+void stopProgram(pid_t& pid, int signal) {
+    if (pid <= 0) return;
+    kill(pid, signal);
+    waitpid(pid, nullptr, 0);
+    pid = -1;
+}
+
+bool exited(pid_t& pid) {
+    if (pid <= 0) return true;
+    if (waitpid(pid, nullptr, WNOHANG) != pid) return false;
+    pid = -1;
+    return true;
+}
+
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream content;
@@ -205,7 +248,7 @@ void holdKey(const std::string& key, double seconds) {
 
 Screenshot takeScreenshot(const std::string& keepAs) {
     Screenshot shot;
-    std::string id = windowId();
+    std::string id = gameWindowId();
     if (id.empty()) return shot;
     std::string path = "e2e_shot_" + std::to_string(getpid()) + ".ppm";
     runCommand("import -window " + id + " -depth 8 ppm:" + path + " 2>/dev/null");

@@ -40,6 +40,27 @@ bool waitForWindow(double seconds);
 // True when the process ended within the timeout; exitStatus then holds its status.
 bool waitForExit(GameProcess& game, double seconds);
 void killGame(GameProcess& game);
+// Escape held until the game ends; true when it ended with status 0. A game
+// still running after the timeout is killed.
+bool quitWithEscape(GameProcess& game);
+// The game's mapped window as xdotool names it; empty when there is none.
+std::string gameWindowId();
+
+// A program of the test's own (a server, a recorder, a window manager), with
+// extra environment entries ("NAME=value"), its output and errors appended to
+// the log.
+pid_t startProgram(const std::vector<std::string>& arguments, const std::vector<std::string>& environment = {},
+                   const std::string& logPath = "/dev/null");
+// Sends the signal and waits for the end; pid is then -1.
+void stopProgram(pid_t& pid, int signal);
+// True once the program has ended; pid is then -1.
+bool exited(pid_t& pid);
+
+// Ends the game if a failed assertion left it running.
+struct RunningGame {
+    GameProcess game;
+    ~RunningGame() { killGame(game); }
+};
 std::string readFile(const std::string& path);
 
 // xdotool: hold a key for a while, or press and release it.

@@ -28,13 +28,9 @@ struct UsLayoutAfterwards {
     ~UsLayoutAfterwards() { static_cast<void>(setLayout("us")); }
 };
 
-struct RunningGame {
-    GameProcess game = startGame();
-    ~RunningGame() { killGame(game); }
-    bool settingSays(const char* line) const {
-        return readFile(game.configHome + "/tubewyrm/settings").find(line) != std::string::npos;
-    }
-};
+bool settingSays(const GameProcess& game, const char* line) {
+    return readFile(game.configHome + "/tubewyrm/settings").find(line) != std::string::npos;
+}
 
 // xdotool presses the key that types the named key symbol in the layout in
 // force: "m" on fr is the key at the US ";" place, "comma" on fr the key at
@@ -50,29 +46,29 @@ struct LayoutCase {
 
 void checkLetterKeys(const LayoutCase& row) {
     ASSERT_TRUE(setLayout(row.startLayout)) << "setxkbmap (package x11-xkb-utils) failed";
-    RunningGame running;
+    RunningGame running{startGame()};
     ASSERT_TRUE(waitForWindow(20.0)) << readFile(running.game.stderrPath);
     if (std::strcmp(row.startLayout, row.layout) != 0) {
         // C on the first layout shows the game has read its keys, then the
         // layout changes under it.
         ASSERT_TRUE(pressKeyUntil(
-            "c", [&] { return running.settingSays("palette=contrast"); }, 20.0));
+            "c", [&] { return settingSays(running.game, "palette=contrast"); }, 20.0));
         ASSERT_TRUE(setLayout(row.layout));
     }
     ASSERT_TRUE(pressKeyUntil(
-        row.mKey, [&] { return running.settingSays("sound=off"); }, 20.0))
+        row.mKey, [&] { return settingSays(running.game, "sound=off"); }, 20.0))
         << row.mKey << " did not turn sound off";
     // The key that must do nothing is held while C is pressed: C wakes the
     // game, which then reads that key both as a press and as held.
     if (row.typesNoM) keyDownX(row.typesNoM);
-    const bool contrastBefore = running.settingSays("palette=contrast");
+    const bool contrastBefore = settingSays(running.game, "palette=contrast");
     const bool switched = pressKeyUntil(
-        row.cKey, [&] { return running.settingSays("palette=contrast") != contrastBefore; }, 20.0);
+        row.cKey, [&] { return settingSays(running.game, "palette=contrast") != contrastBefore; }, 20.0);
     if (row.typesNoM) keyUpX(row.typesNoM);
     ASSERT_TRUE(switched) << row.cKey << " did not switch the palette";
     if (row.typesNoM) {
         sleepSeconds(0.5);  // M is read, and kept, just after C in the same frame
-        EXPECT_TRUE(running.settingSays("sound=off")) << row.typesNoM << " turned sound on";
+        EXPECT_TRUE(settingSays(running.game, "sound=off")) << row.typesNoM << " turned sound on";
     }
 }
 

@@ -5,9 +5,7 @@
 // it, and sound again at the next title once a server is back.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -25,6 +23,7 @@
 #include <vector>
 
 #include "e2e/game_process.h"
+#include "e2e/screen_pixels.h"
 #include "sound/sound_effects.h"
 
 namespace {
@@ -35,37 +34,17 @@ constexpr std::size_t frameBytes = sizeof(std::int16_t) * recordChannels;
 // Two square notes: the start effect's length in the game.
 constexpr double startEffectSeconds = 0.34;
 
-bool greenish(const Screenshot& s, int x, int y) { return s.g(x, y) > s.r(x, y) + 20 && s.g(x, y) > s.b(x, y) + 20; }
-bool yellow(const Screenshot& s, int x, int y) { return s.r(x, y) > 200 && s.g(x, y) > 200 && s.b(x, y) < 60; }
-
-int countIn(const Screenshot& s, int x0, int y0, int x1, int y1, bool (*kind)(const Screenshot&, int, int)) {
-    int n = 0;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) n += kind(s, x, y);
-    return n;
-}
-
-bool inPlay() {
-    const Screenshot shot = takeScreenshot();
-    return shot.valid() && countIn(shot, 440, 200, 584, 320, greenish) > 144 * 120 / 2;
-}
-// The title's yellow lines and no grass: a window not drawn yet is no title.
-bool onTitle() {
-    const Screenshot shot = takeScreenshot();
-    return shot.valid() && countIn(shot, 300, 300, 724, 450, yellow) > 500 &&
-           countIn(shot, 300, 100, 724, 700, greenish) == 0;
-}
 // Yellow letters in the row below the score lines, where the title says
 // "No sound output found..." (or "Press M for sound...", which is shorter).
 int soundLineInk() {
     const Screenshot shot = takeScreenshot();
-    return shot.valid() ? countIn(shot, 300, 476, 724, 492, yellow) : -1;
+    return shot.valid() ? countIn(shot, 300, 476, 724, 492, titleYellow) : -1;
 }
 bool noOutputLineShows() {
     const Screenshot shot = takeScreenshot();
     // Its first letter stands left of where the M reminder starts.
-    return shot.valid() && countIn(shot, 300, 476, 724, 492, yellow) > 100 &&
-           countIn(shot, 300, 476, 340, 492, yellow) > 100;
+    return shot.valid() && countIn(shot, 300, 476, 724, 492, titleYellow) > 100 &&
+           countIn(shot, 300, 476, 340, 492, titleYellow) > 100;
 }
 
 // The middle of the window, where the turning cylinder is.
@@ -82,53 +61,13 @@ bool playGoesOn() {
     return waitFor(
         [&] {
             const Screenshot next = takeScreenshot();
-            return next.valid() && countIn(next, 440, 200, 584, 320, greenish) > 144 * 120 / 2 &&
-                   playArea(next) != playArea(first);
+            return looksLikePlay(next) && playArea(next) != playArea(first);
         },
         5.0);
 }
 
 bool installed(const std::string& program) {
     return std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-
-// Starts a program with extra environment entries ("NAME=value"), its output
-// and errors appended to the log.
-pid_t startProgram(const std::vector<std::string>& arguments, const std::vector<std::string>& environment,
-                   const std::string& logPath) {
-    const pid_t pid = fork();
-    if (pid != 0) return pid;
-    for (const std::string& entry : environment) {
-        const auto eq = entry.find('=');
-        setenv(entry.substr(0, eq).c_str(), entry.substr(eq + 1).c_str(), 1);
-    }
-    const int input = open("/dev/null", O_RDONLY);
-    const int log = open(logPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
-    dup2(input, 0);
-    dup2(log, 1);
-    dup2(log, 2);
-    for (int fd = 3; fd < 1024; ++fd) close(fd);
-    std::vector<char*> argv;
-    argv.reserve(arguments.size() + 1);
-    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    execvp(argv[0], argv.data());
-    _exit(127);
-}
-
-void stopProgram(pid_t& pid, int signal) {
-    if (pid <= 0) return;
-    kill(pid, signal);
-    waitpid(pid, nullptr, 0);
-    pid = -1;
-}
-
-bool exited(pid_t& pid) {
-    if (pid <= 0) return true;
-    if (waitpid(pid, nullptr, WNOHANG) != pid) return false;
-    pid = -1;
-    return true;
 }
 
 // Samples of an s16le stereo recording, as magnitudes in [0, 1].
@@ -252,7 +191,7 @@ protected:
         if (!waitFor([&] { return recordedBytes(path) >= frameBytes * recordRate; }, 20.0)) return heard;
         const std::size_t atSpace = recordedBytes(path);
         heard.secondsBeforeSpace = static_cast<double>(atSpace) / frameBytes / recordRate;
-        if (!pressKeyUntil("space", inPlay, 20.0)) return heard;
+        if (!pressKeyUntil("space", showsPlay, 20.0)) return heard;
         const std::vector<float> before = readRecording(path, 0);
         heard.peakBeforeSpace = peakOf(before, 0, atSpace / sizeof(std::int16_t));
         // The effect starts with the first sound after the press; wait until
@@ -308,7 +247,7 @@ TEST_F(PulseSound, EffectsAreHeardTheGameOutlivesItsServerAndSoundReturnsWithANe
     environment.insert(environment.end(), privateEnvironment.begin(), privateEnvironment.end());
     game = startGame(environment);
     ASSERT_TRUE(waitForWindow(20.0)) << readFile(game.stderrPath);
-    ASSERT_TRUE(waitFor(onTitle, 20.0));
+    ASSERT_TRUE(waitFor(showsTitle, 20.0));
     EXPECT_EQ(soundLineInk(), 0) << "the server is there";
     ASSERT_TRUE(waitFor([&] { return gameStreamOnServer(); }, 20.0)) << "the game plays nothing to the server";
     expectHeardAtItsLevel(recordTheStart(folder + "/first.raw"), "first game");
@@ -320,22 +259,19 @@ TEST_F(PulseSound, EffectsAreHeardTheGameOutlivesItsServerAndSoundReturnsWithANe
     sleepSeconds(0.5);
     EXPECT_TRUE(playGoesOn()) << "no new pictures after the server went";
     holdKey("Up", 2.0);
-    ASSERT_TRUE(waitFor(onTitle, 20.0)) << "the game did not end in the stone row";
+    ASSERT_TRUE(waitFor(showsTitle, 20.0)) << "the game did not end in the stone row";
     EXPECT_TRUE(waitFor(noOutputLineShows, 5.0)) << "the title does not say sound is missing";
 
     // A new server on the same socket, started in play; the next title finds it.
-    ASSERT_TRUE(pressKeyUntil("space", inPlay, 20.0));
+    ASSERT_TRUE(pressKeyUntil("space", showsPlay, 20.0));
     ASSERT_TRUE(startServer()) << "the second sound server did not start";
     holdKey("Up", 2.0);
-    ASSERT_TRUE(waitFor(onTitle, 20.0)) << "the second game did not end";
+    ASSERT_TRUE(waitFor(showsTitle, 20.0)) << "the second game did not end";
     EXPECT_EQ(soundLineInk(), 0) << "the title still says sound is missing";
     ASSERT_TRUE(waitFor([&] { return gameStreamOnServer(); }, 20.0)) << "the game did not find the new server";
     expectHeardAtItsLevel(recordTheStart(folder + "/after_restart.raw"), "after the restart");
 
-    keyDownX("Escape");
-    const bool ended = waitForExit(game, 20.0);
-    keyUpX("Escape");
-    EXPECT_TRUE(ended && game.exitStatus == 0) << readFile(game.stderrPath);
+    EXPECT_TRUE(quitWithEscape(game)) << readFile(game.stderrPath);
     // The failed open on the title without a server says so once; the
     // sound library itself prints nothing to the player's terminal.
     std::istringstream errors(readFile(game.stderrPath));

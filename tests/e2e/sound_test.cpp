@@ -13,51 +13,22 @@
 #include <vector>
 
 #include "e2e/game_process.h"
+#include "e2e/screen_pixels.h"
 
 namespace {
 
-struct RunningGame {
-    GameProcess game;
-    ~RunningGame() { killGame(game); }
-};
-
-bool greenish(const Screenshot& s, int x, int y) { return s.g(x, y) > s.r(x, y) + 20 && s.g(x, y) > s.b(x, y) + 20; }
-bool yellow(const Screenshot& s, int x, int y) { return s.r(x, y) > 200 && s.g(x, y) > 200 && s.b(x, y) < 60; }
-
-int countIn(const Screenshot& s, int x0, int y0, int x1, int y1, bool (*kind)(const Screenshot&, int, int)) {
-    int n = 0;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x) n += kind(s, x, y);
-    return n;
-}
-
-bool inPlay() {
-    const Screenshot shot = takeScreenshot();
-    return shot.valid() && countIn(shot, 440, 200, 584, 320, greenish) > 144 * 120 / 2;
-}
-bool onTitle() {
-    const Screenshot shot = takeScreenshot();
-    return shot.valid() && countIn(shot, 300, 100, 724, 700, greenish) == 0;
-}
 // Yellow letters in the row below the score lines, where the M reminder goes.
 int reminderInk() {
     const Screenshot shot = takeScreenshot();
-    return shot.valid() ? countIn(shot, 340, 476, 684, 492, yellow) : -1;
+    return shot.valid() ? countIn(shot, 340, 476, 684, 492, titleYellow) : -1;
 }
 bool reminderShows() { return reminderInk() > 100; }
 
 // Space, then Up held until the head reaches the stone row and the title is back.
 bool playOneGameToItsEnd() {
-    if (!pressKeyUntil("space", inPlay, 20.0)) return false;
+    if (!pressKeyUntil("space", showsPlay, 20.0)) return false;
     holdKey("Up", 2.0);
-    return waitFor(onTitle, 20.0);
-}
-
-bool quitWithEscape(GameProcess& game) {
-    keyDownX("Escape");
-    const bool ended = waitForExit(game, 20.0);
-    keyUpX("Escape");
-    return ended && game.exitStatus == 0;
+    return waitFor(showsTitle, 20.0);
 }
 
 // The loudest sample of a file of 32-bit floats; -1 when there is none.
@@ -87,7 +58,7 @@ TEST(Sound, AGameIsHeardOnTheOutputAndAfterMNothingIsAndTheTitleSaysSo) {
         RunningGame running{startGame({"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + output})};
         GameProcess& game = running.game;
         ASSERT_TRUE(waitForWindow(20.0)) << readFile(game.stderrPath);
-        ASSERT_TRUE(waitFor(onTitle, 20.0));
+        ASSERT_TRUE(waitFor(showsTitle, 20.0));
         EXPECT_EQ(reminderInk(), 0) << "sound is on: no reminder of M";
         if (pressM) {
             ASSERT_TRUE(pressKeyUntil("m", reminderShows, 20.0)) << "no reminder of M";
@@ -122,7 +93,7 @@ TEST(Sound, WithoutAUsableOutputTheGamePlaysAndOneLineSaysSoundIsOff) {
         ASSERT_TRUE(waitForWindow(20.0)) << name << ": " << readFile(game.stderrPath);
         // Two titles: the output is tried again on the second, silently.
         ASSERT_TRUE(playOneGameToItsEnd()) << name;
-        ASSERT_TRUE(pressKeyUntil("space", inPlay, 20.0)) << name;
+        ASSERT_TRUE(pressKeyUntil("space", showsPlay, 20.0)) << name;
         EXPECT_TRUE(quitWithEscape(game)) << name;
         const std::vector<std::string> lines = linesOf(readFile(game.stderrPath));
         ASSERT_EQ(lines.size(), 1u) << name << ": " << readFile(game.stderrPath);

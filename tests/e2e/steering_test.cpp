@@ -6,13 +6,14 @@
 #include <cstdio>
 
 #include "e2e/game_process.h"
+#include "e2e/screen_pixels.h"
 
 namespace {
 
 bool anyGreenInTheMiddle(const Screenshot& s) {
     for (int y = 200; y < 560; y += 4)
         for (int x = 440; x < 584; x += 4)
-            if (s.g(x, y) > s.r(x, y) + 20 && s.g(x, y) > s.b(x, y) + 20) return true;
+            if (greenish(s, x, y)) return true;
     return false;
 }
 
@@ -43,9 +44,7 @@ double secondsUntilTheStoneRow(const std::string& key) {
         }
     }
     keyUpX(key);
-    keyDownX("Escape");
-    if (!waitForExit(game, 20.0)) killGame(game);
-    keyUpX("Escape");
+    static_cast<void>(quitWithEscape(game));
     return seen;
 }
 

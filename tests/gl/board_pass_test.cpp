@@ -3,8 +3,6 @@
 // drawn thing can be told apart by its colour.
 #include <gtest/gtest.h>
 
-#include <SDL2/SDL2_gfxPrimitives_font.h>
-
 #include <algorithm>
 #include <string>
 
@@ -144,50 +142,29 @@ TEST_F(BoardPass, SegmentsNearAnEdgeAreDrawnAgainOneBoardWidthAway) {
 }
 
 TEST_F(BoardPass, AStretchAcrossTheSeamIsDrawnBesideItsSegmentAndNotAcrossTheBoard) {
-    // The head has gone up from 16; the stretch behind it reaches back over the seam.
-    play.snake = snakeAt({{16.0f, 200.0f}, {16.0f, 128.0f}, {526.0f, 128.0f}});
-    Readback board = draw("seam");
-    for (int x = 0; x < 512; ++x) {
-        const Rgba p = board.at(x, 128);
-        if (x >= 5 && x <= 23)
-            EXPECT_TRUE(isBlue(p)) << "quads at 13 to 16 reach from 5 to 24; x = " << x;
-        else
-            EXPECT_TRUE(isGreen(p)) << "nothing across the board; x = " << x;
-    }
-    keepOnFailure(board);
-
-    // The same a little further left: now the copy beyond the right edge shows.
-    play.snake = snakeAt({{6.0f, 200.0f}, {6.0f, 128.0f}, {516.0f, 128.0f}});
-    board = draw("seam_copy");
-    for (int x = 0; x < 512; ++x) {
-        const Rgba p = board.at(x, 128);
-        const bool blue = x <= 13 || x >= 507;
-        EXPECT_EQ(isBlue(p), blue) << "quads at 3 to 6 and their copy at 515 to 518; x = " << x;
-    }
-    keepOnFailure(board);
-
-    // Going left across the seam, the segment behind is on the far left: the
-    // stretch is drawn just right of its segment.
-    play.snake = snakeAt({{490.0f, 200.0f}, {490.0f, 128.0f}, {-10.0f, 128.0f}});
-    board = draw("seam_leftward");
-    for (int x = 0; x < 512; ++x) {
-        const Rgba p = board.at(x, 128);
-        const bool blue = x >= 482 && x <= 500;
-        EXPECT_EQ(isBlue(p), blue) << "quads at 493 down to 490 reach from 482 to 501; x = " << x;
-        if (!blue) {
-            EXPECT_TRUE(isGreen(p)) << "x = " << x;
+    // The head has gone up from x; the stretch behind it reaches back over
+    // the seam to the segment at behindX, and is drawn beside x instead.
+    struct Case {
+        float x, behindX;
+        int blueFrom, blueTo, copyFrom, copyTo;  // -1 when no copy shows
+        const char* what;
+    };
+    const Case cases[] = {
+        {16.0f, 526.0f, 5, 23, -1, -1, "rightward: quads at 13 to 16 reach from 5 to 24"},
+        {6.0f, 516.0f, 0, 13, 507, 511, "rightward: quads at 3 to 6, and their copy at 515 to 518"},
+        {490.0f, -10.0f, 482, 500, -1, -1, "leftward: quads at 493 down to 490 reach from 482 to 501"},
+        {506.0f, -4.0f, 498, 511, 0, 4, "leftward: quads at 509 to 506, and their copy at -3 to -6"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        play.snake = snakeAt({{c.x, 200.0f}, {c.x, 128.0f}, {c.behindX, 128.0f}});
+        Readback board = draw("seam_" + std::to_string(static_cast<int>(c.x)));
+        for (int x = 0; x < 512; ++x) {
+            const bool blue = (x >= c.blueFrom && x <= c.blueTo) || (x >= c.copyFrom && x <= c.copyTo);
+            EXPECT_TRUE(blue ? isBlue(board.at(x, 128)) : isGreen(board.at(x, 128))) << "x = " << x;
         }
+        keepOnFailure(board);
     }
-    keepOnFailure(board);
-
-    // Further right, the copy one board width to the left shows at x = 0.
-    play.snake = snakeAt({{506.0f, 200.0f}, {506.0f, 128.0f}, {-4.0f, 128.0f}});
-    board = draw("seam_leftward_copy");
-    for (int x = 0; x < 512; ++x) {
-        const bool blue = x >= 498 || x <= 4;
-        EXPECT_EQ(isBlue(board.at(x, 128)), blue) << "quads at 509 to 506 and their copy at -3 to -6; x = " << x;
-    }
-    keepOnFailure(board);
 }
 
 // Where the narrow place falls along the body, and how wide it is, the kept
@@ -249,13 +226,11 @@ TEST_F(BoardPass, TheFoodValueIsDrawnAsOneGlyphCentredOnTheFood) {
         SCOPED_TRACE("value " + std::to_string(value));
         play.food.value = value;
         Readback board = draw("food_" + std::to_string(value));
-        const unsigned char* glyph = &gfxPrimitivesFontdata[std::size_t{8} * ('0' + value)];
+        const std::string digit(1, static_cast<char>('0' + value));
         int wrong = 0;
         for (int y = 80; y < 120; ++y)
             for (int x = 80; x < 120; ++x) {
-                bool ink = false;
-                const int column = (x - 92) / 2, row = (107 - y) / 2;
-                if (x >= 92 && x < 108 && y >= 92 && y < 108) ink = glyph[row] & (0x80 >> column);
+                const bool ink = textInkAt(digit, 100, 100, x, y);
                 // The ink is grey p, p, p: never the grass colour, whatever the flicker.
                 const Rgba p = board.at(x, y);
                 if (ink == isGreen(p)) ++wrong;

@@ -14,15 +14,13 @@ GLint boundFramebuffer() {
     return name;
 }
 
-TEST(BoardTarget, IsA512By256TextureWithoutDepthAndTheWindowIsBoundAgain) {
+// Neither shows in the pictures of these tests: a texture too high, whose
+// lower half alone the passes fill, and the target left bound, which would
+// take the title drawn after start-up.
+TEST(BoardTarget, IsA512By256TextureAndTheWindowIsBoundAgain) {
     ASSERT_NE(framebufferApi.glBindFramebufferEXT, nullptr);
     BoardTarget target;
     ASSERT_TRUE(createBoardTarget(target, 512, 256, false));
-    EXPECT_NE(target.framebuffer, 0u);
-    EXPECT_NE(target.colorTexture, 0u);
-    EXPECT_EQ(target.depthBuffer, 0u);
-    EXPECT_EQ(target.width, 512u);
-    EXPECT_EQ(target.height, 256u);
     EXPECT_EQ(boundFramebuffer(), 0);
 
     GLint textureWidth = 0, textureHeight = 0;

@@ -2,8 +2,6 @@
 // window, how the cylinder is lit and tipped, and the score line.
 #include <gtest/gtest.h>
 
-#include <SDL2/SDL2_gfxPrimitives_font.h>
-
 #include <array>
 #include <optional>
 #include <string>
@@ -207,25 +205,15 @@ TEST_F(CylinderPass, AHeadNearTheTopOrBottomTipsTheCylinderSoItsRowMovesTowardTh
     EXPECT_NEAR(*bottomTipped, 768.0 - 585.0, 20.0);
 }
 
-// The glyphs of the text, twice magnified, with the pen at penX on the top row.
+// White that differs from the text's glyphs with the pen at penX on the top
+// row, nothing white just left and right of the line included.
 int wrongScorePixels(const Readback& window, const std::string& text, int penX) {
     int wrong = 0;
-    for (std::size_t k = 0; k < text.size(); ++k) {
-        const unsigned char* glyph = &gfxPrimitivesFontdata[std::size_t{8} * static_cast<unsigned char>(text[k])];
-        const int left = penX - 8 + 16 * static_cast<int>(k);
-        for (int y = 752; y < 768; ++y)
-            for (int x = left; x < left + 16; ++x) {
-                const bool ink = glyph[(767 - y) / 2] & (0x80 >> ((x - left) / 2));
-                const Rgba p = window.at(x, y);
-                const bool white = p.r > 250 && p.g > 250 && p.b > 250;
-                if (ink != white) ++wrong;
-            }
-    }
-    // Nothing white just left and right of the line.
-    const int right = penX - 8 + 16 * static_cast<int>(text.size());
     for (int y = 752; y < 768; ++y)
-        for (int x : {penX - 10, penX - 9, right, right + 1})
-            if (window.at(x, y).r > 250 && window.at(x, y).g > 250) ++wrong;
+        for (int x = penX - 10; x < penX - 6 + 16 * static_cast<int>(text.size()); ++x) {
+            const Rgba p = window.at(x, y);
+            wrong += (p.r > 250 && p.g > 250 && p.b > 250) != textInkAt(text, penX, 760, x, y);
+        }
     return wrong;
 }
 

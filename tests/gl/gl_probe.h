@@ -1,8 +1,11 @@
 #pragma once
 // Reading pixels back from the bound framebuffer, for the GL tests.
+#include <SDL2/SDL2_gfxPrimitives_font.h>
+
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "render/gl.h"
@@ -33,6 +36,15 @@ inline Readback readPixels(int x, int y, int width, int height) {
 
 inline bool near(std::uint8_t value, int expected, int tolerance = 3) {
     return value >= expected - tolerance && value <= expected + tolerance;
+}
+
+// Whether text drawn twice magnified, with the centre of its first glyph at
+// (penX, penY) and y up, puts ink on pixel (x, y): the code page 437 glyphs.
+inline bool textInkAt(std::string_view text, int penX, int penY, int x, int y) {
+    const int column = x - (penX - 8), row = penY + 7 - y;
+    if (column < 0 || row < 0 || row >= 16 || column >= 16 * static_cast<int>(text.size())) return false;
+    const auto code = static_cast<unsigned char>(text[static_cast<std::size_t>(column / 16)]);
+    return (gfxPrimitivesFontdata[8 * code + row / 2] & (0x80 >> (column % 16 / 2))) != 0;
 }
 
 // Writes a readback as a PPM so a person can look at a failure.

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <SDL2/SDL.h>
-#include <SDL2/SDL2_gfxPrimitives_font.h>
 
 #include <algorithm>
 #include <set>
@@ -27,23 +26,13 @@ constexpr int previousScoreY = 324;
 
 bool isRed(Rgba p) { return p.r >= 40 && p.g < 20 && p.b < 20; }
 
-// Red ink that differs from "Previous score N" drawn twice magnified with the
-// first glyph's centre at (512 - 8n, 324).
+// Red ink that differs from "Previous score N" drawn with the first glyph's
+// centre at (512 - 8n, 324).
 int wrongRedPixels(const Readback& window, const std::string& line) {
-    const int length = static_cast<int>(line.size());
-    const int penX = 512 - 8 * length, penY = previousScoreY;
+    const int penX = 512 - 8 * static_cast<int>(line.size());
     int wrong = 0;
-    for (int y = penY - 20; y < penY + 20; ++y)
-        for (int x = 0; x < 1024; ++x) {
-            const int m = (x - (penX - 8)) / 16;
-            bool ink = false;
-            if (x >= penX - 8 && m < length && y >= penY - 8 && y < penY + 8) {
-                const int i = (x - (penX - 8) - 16 * m) / 2;
-                const int j = (penY + 7 - y) / 2;
-                ink = gfxPrimitivesFontdata[8 * static_cast<unsigned char>(line[m]) + j] & (0x80 >> i);
-            }
-            wrong += isRed(window.at(x, y)) != ink;
-        }
+    for (int y = previousScoreY - 20; y < previousScoreY + 20; ++y)
+        for (int x = 0; x < 1024; ++x) wrong += isRed(window.at(x, y)) != textInkAt(line, penX, previousScoreY, x, y);
     return wrong;
 }
 
