@@ -17,6 +17,7 @@
 #include "platform/process_setup.h"
 #include "platform/sdl_full_screen.h"
 #include "platform/sdl_gamepads.h"
+#include "platform/x_errors.h"
 
 namespace {
 
@@ -214,6 +215,7 @@ bool openDisplay(int width, int height, int /*colorBits: always 8 bits a channel
     // SDL would turn SIGINT and SIGTERM into a quit event, which the game
     // ignores; setUpProcess has its own handlers for them.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    tolerateWakeUpsToClosedWindows();
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         const char* x = std::getenv("DISPLAY");
         printErrorLine(std::string("cannot open the display") + (x ? " " : "") + (x ? x : "") + ": " + SDL_GetError());
