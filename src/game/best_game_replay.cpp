@@ -16,8 +16,6 @@
 #include "rules/recording_check.h"
 #include "rules/recording_file.h"
 
-namespace {
-
 void drawReplayFrame(const Program& program) {
     const PlayState& shown = program.replay;
     runBoardPass(shown, program.boardTarget, program.boardCopyTexture, program.textures, program.font);
@@ -26,8 +24,6 @@ void drawReplayFrame(const Program& program) {
                     recordedScore(shown.input.recording));
     drawReplayPrompt(program.font);
 }
-
-}  // namespace
 
 namespace {
 

@@ -34,3 +34,5 @@ enum class ReplayStep { presented, waited, ended };
 // is; either way the keys are new. Ended once the game has.
 ReplayStep runReplayStep(Program& program, ReplayClock& clock);
 void endReplay(Program& program);
+// The replayed game's frame into the back buffer, as the replay shows it.
+void drawReplayFrame(const Program& program);

@@ -1,6 +1,7 @@
 #include "game/program_flow.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "game/best_game_replay.h"
 #include "game/key_latch.h"
@@ -40,6 +41,11 @@ struct Session {
     bool escapePressed = false;   // seen while the presses of a screen were dropped
     ReplayClock replayClock;
     bool replayRunning = false;
+    // While a recording named on the command line replays before the first
+    // title, the best game waits here; the window, not yet in view when it
+    // starts, ends it only by leaving view once it was.
+    Recording* bestGameAside = nullptr;
+    bool openingUnseen = false;
 };
 
 // The game time this frame advances everything by: motion, reversal pulse,
@@ -182,19 +188,42 @@ void runPausedStep(Program& program, Session& session) {
     if (pressedOnce(session.pauseKey)) pauseOrResume(program, session, false);
 }
 
+// The named recording takes the best game's place, which it gives back when
+// it ends.
+void startOpeningReplay(Program& program, Session& session, Recording& recording) {
+    std::swap(program.bestGame, recording);
+    session.bestGameAside = &recording;
+    session.openingUnseen = true;
+    startReplay(program, session.replayClock);
+    session.replayRunning = true;
+    session.screen = Screen::replay;
+}
+
+void finishReplay(Program& program, Session& session) {
+    endReplay(program);
+    if (session.bestGameAside != nullptr) std::swap(program.bestGame, *session.bestGameAside);
+    session.bestGameAside = nullptr;
+    session.openingUnseen = false;
+}
+
+bool replayInView(Session& session) {
+    session.openingUnseen = session.openingUnseen && !windowInView();
+    return windowInView() || session.openingUnseen;
+}
+
 void runReplayStep(Program& program, Session& session) {
     // The keys of the last picture or wait, on which M and C have acted: Space
     // starts a game; any other key, the window leaving view or the game's end
     // go back to the title. A replay plays no sounds.
     const bool startsGame = keyDown(scanSpace);
     const bool otherKey = anyKeyPressed() && !session.sharedKeyActed && !startsGame;
-    if (!startsGame && !otherKey && windowInView() && session.replayRunning) {
+    if (!startsGame && !otherKey && replayInView(session) && session.replayRunning) {
         const ReplayStep step = runReplayStep(program, session.replayClock);
         if (step == ReplayStep::presented) sleepMilliseconds(frameSleepMilliseconds);
         session.replayRunning = step != ReplayStep::ended;
         return;
     }
-    endReplay(program);
+    finishReplay(program, session);
     enterTitle(program, session);
     // A key allows another replay after the next idle spell; the end does not.
     session.replayedIdle = !otherKey;
@@ -264,9 +293,10 @@ void startGame(Program& program) {
     noteEvent(play.events, GameEventKind::gameStart);
 }
 
-int runSession(Program& program) {
+int runSession(Program& program, Recording* firstReplay) {
     Session session;
     enterTitle(program, session);
+    if (firstReplay != nullptr) startOpeningReplay(program, session, *firstReplay);
     for (;;) {
         if (!runSharedKeys(program, session)) break;
         switch (session.screen) {
@@ -276,7 +306,7 @@ int runSession(Program& program) {
         case Screen::replay: runReplayStep(program, session); break;
         }
     }
-    if (session.screen == Screen::replay) endReplay(program);
+    if (session.screen == Screen::replay) finishReplay(program, session);
     saveChoices(program);
     if (session.screen == Screen::play || session.screen == Screen::paused) {
         closeConsoleChannel();

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -13,25 +14,26 @@ void complainAboutBestGame(const std::string& path, const std::string& what) {
     printErrorLine("no replay of the best game in " + path + ": " + what);
 }
 
-bool readBestGameFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::size_t maxBytes) {
+RecordingRead readRecordingFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes, std::size_t maxBytes) {
     bytes.clear();
-    if (path.empty()) return false;  // the best score has said so already
+    RecordingRead result;
     // Non-blocking, so a pipe put in the file's place cannot hang the start.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
-        if (errno != ENOENT) complainAboutBestGame(path, std::strerror(errno));
-        return false;
+        result.missing = errno == ENOENT;
+        result.problem = std::strerror(errno);
+        return result;
     }
     struct stat status {};
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(fd);
-        complainAboutBestGame(path, "not a plain file");
-        return false;
+        result.problem = "not a plain file";
+        return result;
     }
     if (status.st_size < 0 || static_cast<std::uint64_t>(status.st_size) > maxBytes) {
         ::close(fd);
-        complainAboutBestGame(path, "larger than 64 MiB");
-        return false;
+        result.problem = "larger than 64 MiB";
+        return result;
     }
     // One byte more than the cap, to notice a file that grew since fstat.
     bytes.resize(static_cast<std::size_t>(status.st_size) + 1);
@@ -47,19 +49,21 @@ bool readBestGameFile(const std::string& path, std::vector<std::uint8_t>& bytes,
     }
     ::close(fd);
     bytes.resize(length);
-    if (readError != 0) {
-        complainAboutBestGame(path, std::strerror(readError));
-        bytes.clear();
-        return false;
-    }
-    if (length > maxBytes) {
-        complainAboutBestGame(path, "larger than 64 MiB");
-        bytes.clear();
-        return false;
-    }
-    if (length == 0) {
-        complainAboutBestGame(path, "the file is empty");
-        return false;
-    }
-    return true;
+    if (readError != 0)
+        result.problem = std::strerror(readError);
+    else if (length > maxBytes)
+        result.problem = "larger than 64 MiB";
+    else if (length == 0)
+        result.problem = "the file is empty";
+    if (!result.problem.empty()) bytes.clear();
+    return result;
+}
+
+bool readBestGameFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::size_t maxBytes) {
+    bytes.clear();
+    if (path.empty()) return false;  // the best score has said so already
+    const RecordingRead read = readRecordingFileBytes(path, bytes, maxBytes);
+    if (read.problem.empty()) return true;
+    if (!read.missing) complainAboutBestGame(path, read.problem);
+    return false;
 }

@@ -1,4 +1,5 @@
-// Clock, sleep, console channels and GL lookups, over SDL2 and GLX.
+// Clock, sleep, console channels, GL lookups (over SDL2 and GLX) and the
+// recording named on the command line.
 #include <GL/gl.h>
 #include <GL/glx.h>
 #include <SDL2/SDL.h>
@@ -8,6 +9,7 @@
 #include <stdio_ext.h>
 #include <string>
 
+#include "platform/best_game_file.h"
 #include "platform/platform.h"
 
 namespace {
@@ -76,4 +78,9 @@ std::string glExtensionString() {
 void* glEntryPoint(const char* name) {
     if (!SDL_GL_GetCurrentContext()) return nullptr;
     return SDL_GL_GetProcAddress(name);
+}
+
+bool readRecordingFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& what) {
+    what = readRecordingFileBytes(path, bytes, largestBestGameBytes).problem;
+    return what.empty();
 }

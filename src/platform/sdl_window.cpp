@@ -36,6 +36,7 @@ struct Display {
 Display display;
 int requestedDepthBits = 24;
 int requestedSamples = 0;
+bool refreshWait = true;
 
 // The program file's name without directory and extension.
 std::string programName() {
@@ -197,6 +198,7 @@ bool handleEventsAndRefresh(const SDL_Event* first) {
 
 void requestDepthBits(int bits) { requestedDepthBits = bits; }
 void requestSamples(int samples) { requestedSamples = samples; }
+void requestNoRefreshWait() { refreshWait = false; }
 
 bool openDisplay(int width, int height, int /*colorBits: always 8 bits a channel*/) {
     const char* asked = std::getenv("SDL_VIDEODRIVER");
@@ -246,8 +248,11 @@ bool openDisplay(int width, int height, int /*colorBits: always 8 bits a channel
     SDL_SetWindowMinimumSize(display.window, width / 2, height / 2);
     // The game reads keys, never text: no input method between them and it.
     SDL_StopTextInput();
-    // Paced by the screen where the driver allows.
-    if (SDL_GL_SetSwapInterval(-1) != 0) static_cast<void>(SDL_GL_SetSwapInterval(1));
+    // Paced by the screen where the driver allows, unless asked to draw as fast as it can.
+    if (!refreshWait)
+        static_cast<void>(SDL_GL_SetSwapInterval(0));
+    else if (SDL_GL_SetSwapInterval(-1) != 0)
+        static_cast<void>(SDL_GL_SetSwapInterval(1));
     readKeyLayout();
     startGamepads(display.pads);
     SDL_RaiseWindow(display.window);

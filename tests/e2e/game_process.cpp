@@ -64,7 +64,8 @@ double nowSeconds() {
 
 void sleepSeconds(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
 
-GameProcess startGame(const std::vector<std::string>& environment, StandardStreams streams) {
+GameProcess startGame(const std::vector<std::string>& environment, StandardStreams streams,
+                      const std::vector<std::string>& arguments) {
     GameProcess game;
     char folder[] = "/tmp/tubewyrm-e2e-game-XXXXXX";
     if (!mkdtemp(folder)) return game;
@@ -80,6 +81,9 @@ GameProcess startGame(const std::vector<std::string>& environment, StandardStrea
     std::error_code ignored;
     std::filesystem::create_directory(game.dataHome, ignored);
     std::filesystem::create_directory(game.configHome, ignored);
+    std::vector<char*> argv{const_cast<char*>(TUBEWYRM_BINARY)};
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
     int ends[2] = {-1, -1};
     if (streams == StandardStreams::pipe && pipe(ends) != 0) return game;
     game.pid = fork();
@@ -109,7 +113,7 @@ GameProcess startGame(const std::vector<std::string>& environment, StandardStrea
         for (int signal : {SIGPIPE, SIGINT, SIGTERM, SIGHUP}) static_cast<void>(std::signal(signal, SIG_DFL));
         // Descriptors above 2 closed, so "closed" really leaves the game without 0 to 2.
         for (int fd = 3; fd < 1024; ++fd) close(fd);
-        execl(TUBEWYRM_BINARY, TUBEWYRM_BINARY, static_cast<char*>(nullptr));
+        execv(TUBEWYRM_BINARY, argv.data());
         _exit(127);
     }
     if (ends[1] >= 0) close(ends[1]);

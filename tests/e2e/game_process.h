@@ -24,9 +24,10 @@ enum class StandardStreams {
 };
 
 // Starts the game with the given extra environment ("NAME=value" or "-NAME" to
-// unset), which comes after its own data and config folders and silent sound.
+// unset), which comes after its own data and config folders and silent sound,
+// and the given command-line arguments.
 GameProcess startGame(const std::vector<std::string>& environment = {},
-                      StandardStreams streams = StandardStreams::files);
+                      StandardStreams streams = StandardStreams::files, const std::vector<std::string>& arguments = {});
 // Everything left in the output pipe until its write end closes.
 std::string readOutputPipe(GameProcess& game);
 // Polls the condition until it holds; false after the timeout. Timeouts are

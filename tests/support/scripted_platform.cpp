@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "platform/best_game_file.h"
 #include "platform/key_state.h"
 #include "platform/mersenne_twister.h"
 #include "platform/platform.h"
@@ -260,3 +261,12 @@ void endProgram(int status) {
     state.exitStatus = status;
     throw ProgramEnded{status};
 }
+
+// A named recording is read from disk here too, as the real platform reads it.
+bool readRecordingFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string& what) {
+    what = readRecordingFileBytes(path, bytes, largestBestGameBytes).problem;
+    return what.empty();
+}
+
+// Presents take presentSeconds whatever the refresh.
+void requestNoRefreshWait() {}
