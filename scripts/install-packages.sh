@@ -10,6 +10,15 @@ if [ $# -eq 0 ]; then
   echo "usage: $0 PURPOSE... (play, test, package)" >&2
   exit 2
 fi
+# True if the package (NAME, or NAME:ARCH for another processor's) is
+# installed. A bare name means this processor's, or one for every processor:
+# once another processor's copy is installed too, dpkg -s NAME refuses the
+# name as ambiguous.
+installed() {
+  local name=${1%%:*} arch=${1#*:}
+  [ "$arch" = "$1" ] && arch=$(dpkg --print-architecture)
+  dpkg-query -W -f='${Architecture} ${db:Status-Status}\n' "$name" 2>/dev/null | grep -E "^($arch|all) installed$" >/dev/null
+}
 missing=()
 for purpose in "$@"; do
   list=$here/packages-$purpose.txt
@@ -19,12 +28,21 @@ for purpose in "$@"; do
   fi
   while read -r pkg _; do
     case $pkg in '' | '#'*) continue ;; esac
-    dpkg -s "$pkg" >/dev/null 2>&1 || missing+=("$pkg")
+    installed "$pkg" || missing+=("$pkg")
   done <"$list"
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 echo "Installing: ${missing[*]}"
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo=sudo
+# A package for another processor (NAME:ARCH) needs that architecture known
+# to dpkg before the package lists are read.
+for pkg in "${missing[@]}"; do
+  arch=${pkg#*:}
+  if [ "$arch" != "$pkg" ] && [ "$arch" != "$(dpkg --print-architecture)" ] \
+    && ! dpkg --print-foreign-architectures | grep -xF "$arch" >/dev/null; then
+    $sudo dpkg --add-architecture "$arch"
+  fi
+done
 $sudo apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -101,6 +101,10 @@ sanitize() {
   stage "sanitize tests" run_tests "$top/build-sanitize" -L 'unit|gl' -j"$jobs"
 }
 
+# Every kept recording replayed by the rules of each compiler, optimisation
+# and processor (it builds on its own, so it runs beside the other chains).
+replay_matrix() { stage "replay matrix" "${background[@]}" "$top/scripts/replay_matrix.sh"; }
+
 stage packages "$top/scripts/install-packages.sh" play test || exit 1
 
 # Nothing started from here can reach the desktop's display.
@@ -112,8 +116,11 @@ release &
 release_chain=$!
 sanitize &
 sanitize_chain=$!
+replay_matrix &
+matrix_chain=$!
 wait $release_chain || status=1
 wait $sanitize_chain || status=1
+wait $matrix_chain || status=1
 
 echo
 echo "Stages (wall seconds from its start to its end; processor seconds, user + system, of all its processes):"

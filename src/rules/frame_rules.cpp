@@ -1,16 +1,17 @@
 #include "rules/frame_rules.h"
 
-#include <cmath>
+#include <cstddef>
 #include <utility>
 
 #include "rules/food_rules.h"
 #include "rules/game_update.h"
+#include "rules/portable_sine.h"
 #include "rules/recorded_input.h"
 #include "rules/snake_rules.h"
 #include "state/play_state.h"
 
 bool runFrameRules(PlayState& play) {
-    play.wiggle = static_cast<float>(std::sin(20.0 * play.playTime) * 0.5);
+    play.wiggle = static_cast<float>(portableSine(20.0 * play.playTime) * 0.5);
     if (play.movingHorizontally) play.heading.y = play.wiggle;
     if (play.movingVertically) play.heading.x = play.wiggle;
     play.viewX = -play.snake[0].x;

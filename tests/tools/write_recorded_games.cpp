@@ -4,7 +4,9 @@
 // version 1.1.0; the files it wrote are the proof that later code replays old
 // recordings, so they are never written again.
 // Usage: write_recorded_games DIR
-//        write_recorded_games --long FILE   (a 30-minute game for timing start-up)
+//        write_recorded_games --long FILE   (the 30-minute game kept as thirty_minutes)
+//        write_recorded_games --rounding-edge FILE   (kept as rounding_edge)
+//        write_recorded_games --sine-edge FILE   (kept as sine_edge)
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -76,6 +78,27 @@ int play(Program& program, const Game& game) {
         if (!advancePlayFrame(p)) return frame;
     }
     return -1;
+}
+
+// Plays one game, writes its recording to path and prints its line of
+// recorded_games.txt (named after the file).
+int writeGame(const Game& game, const std::string& path) {
+    Program program;
+    const int frames = play(program, game);
+    if (frames < 0) {
+        static_cast<void>(std::fprintf(stderr, "%s: the game did not end\n", game.name));
+        return 1;
+    }
+    std::vector<std::uint8_t> bytes;
+    encodeRecording(program.play.input.recording, bytes);
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    const std::string file = path.substr(path.find_last_of('/') + 1);
+    std::printf("%s %d %d %016llx\n", file.substr(0, file.find('.')).c_str(), upperIndex(program.play.snake), frames,
+                static_cast<unsigned long long>(snakeHash(program.play.snake)));
+    std::printf("%zu bytes, %zu meals, head (%g, %g)\n", bytes.size(),
+                program.play.input.recording.checkpoints.size() - 1, program.play.snake[0].x, program.play.snake[0].y);
+    return 0;
 }
 
 double sixtieth(int) { return 1.0 / 60.0; }
@@ -167,22 +190,45 @@ Pilot foodSeeker(double until) {
     };
 }
 
+// The cruise of the long game: every 6 seconds of play a reversal, a turn up
+// or down (toward the middle row), a reversal of that and a turn right, which
+// carries the snake round the drum every few periods. Each key is chosen when
+// the period starts and held 0.1 s: a few polls, all before the freeze of a
+// reversal ends (a key pressed during the freeze would still count after it),
+// and each manoeuvre starts well after the last freeze.
+Pilot cruisePilot() {
+    auto firstReversal = std::make_shared<int>(scanLeft);
+    auto up = std::make_shared<bool>(true);
+    return [=](int, const PlayState& p) -> std::set<int> {
+        const double t = std::fmod(p.playTime, 6.0);
+        if (t < 1.5) {
+            *firstReversal = p.heading.x > 0 ? scanLeft : scanRight;
+            *up = p.snake[0].y < 128.0f;
+        }
+        if (t >= 1.5 && t < 1.6) return {*firstReversal};
+        if (t >= 3.0 && t < 3.1) return {*up ? scanUp : scanDown};
+        if (t >= 3.6 && t < 3.7) return {*up ? scanDown : scanUp};
+        if (t >= 4.6 && t < 4.7) return {scanRight};
+        return {};
+    };
+}
 
 }  // namespace
 
-// Thirty minutes along the middle row with two segments; then down onto a
-// food at (300, 40), a meal every frame up to a score of 1000 along the row
-// below, until the grown body is run into: a long best game for timing
-// start-up, written to a file of its own, never kept in tests/data.
+// Thirty minutes near the middle row with two segments, uneven frames, 600
+// reversals, 600 turns and 150 wraps; then down onto a food at (300, 40) and
+// a meal every frame or two along the row below, up to a score of 794, until
+// the grown body is run into: a long best game for timing start-up, and for
+// the replays of every build (kept in tests/data as thirty_minutes).
 int writeLongGame(const std::string& path) {
     constexpr double cruise = 1800.0;
     Game game{"long",
               PlayState{},
               {300.0 / 488.0, (40.0 - 24.0) / 208.0, 0.0},
-              sixtieth,
-              [](int, const PlayState& p) -> std::set<int> {
-                  if (p.playTime < cruise) return {};
-                  if (p.movingHorizontally && p.snake[0].y > 100.0f)
+              uneven,
+              [cruising = cruisePilot()](int frame, const PlayState& p) -> std::set<int> {
+                  if (p.playTime < cruise) return cruising(frame, p);
+                  if (p.movingHorizontally && p.snake[0].y > 47.0f)
                       return p.snake[0].x >= 298.0f && p.snake[0].x < 304.0f ? std::set<int>{scanDown}
                                                                              : std::set<int>{};
                   if (p.movingVertically && p.snake[0].y < 47.0f) return {scanRight};
@@ -191,30 +237,61 @@ int writeLongGame(const std::string& path) {
               200000};
     game.feeder = [](const PlayState& p) -> std::vector<double> {
         // A 1 off the rows the snake uses.
-        if (p.playTime < cruise || upperIndex(p.snake) >= 1000) return {100.0 / 488.0, (200.0 - 24.0) / 208.0, 0.0};
+        if (p.playTime < cruise || upperIndex(p.snake) >= 1000) return {100.0 / 488.0, (220.0 - 24.0) / 208.0, 0.0};
         // A 9 just ahead of the head, eaten in the next frame.
         const double x = std::fmod(
             p.snake[0].x + 10.0 * std::copysign(1.0, p.heading.x) * (p.movingHorizontally ? 1 : 0) + 512.0, 512.0);
         const double y = p.snake[0].y + (p.movingVertically ? 10.0 * std::copysign(1.0, p.heading.y) : 0.0);
         return {std::min(x, 487.0) / 488.0, (std::clamp(y, 24.0, 231.0) - 24.0) / 208.0, 0.95};
     };
-    Program program;
-    const int frames = play(program, game);
-    std::printf("%s: score %d, %d frames, head (%g, %g)\n", path.c_str(), upperIndex(program.play.snake), frames,
-                program.play.snake[0].x, program.play.snake[0].y);
-    if (frames < 0) return 1;
-    std::vector<std::uint8_t> bytes;
-    encodeRecording(program.play.input.recording, bytes);
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    std::printf("%zu bytes\n", bytes.size());
-    return 0;
+    return writeGame(game, path);
+}
+
+// A time step that moves the head from x = 256 at heading 2 to a hair past
+// 257 + 2^-16, the midpoint between two floats: rounded after the multiply and
+// again after the add, the sum is the midpoint itself and the head stops at
+// 257; fused into one multiply-add it stays past it, 257.000031. Found by
+// searching the doubles near 0.01.
+constexpr double roundingEdgeStep = 0x1.47af5c28f5ccdp-7;
+
+// The short game with that step first: a build that fuses the head's motion
+// ends it 2^-15 further right.
+int writeRoundingEdgeGame(const std::string& path) {
+    const Game game{"rounding_edge",
+                    PlayState{},
+                    {},
+                    [](int frame) { return frame == 1 ? roundingEdgeStep : 1.0 / 60.0; },
+                    [](int f, const PlayState&) { return holdFrom(f, 40, scanUp); },
+                    1000};
+    return writeGame(game, path);
+}
+
+// A last time step that brings playTime to where sin(20 × playTime) × 0.5 lies
+// a hair from the midpoint between two floats: the C library's sin rounds the
+// wiggle to one float on a processor with fused multiply-add and to the other
+// on one without. Found by searching the steps near the short game's last.
+constexpr double sineEdgeLastStep = 0x1.10e5c14a3f6p-6;
+
+// The short game dying in a frame of that step: the head's dx, the wiggle,
+// differs by a float's last bit where the sine does.
+int writeSineEdgeGame(const std::string& path) {
+    const Game game{"sine_edge",
+                    PlayState{},
+                    {},
+                    [](int frame) { return frame == 105 ? sineEdgeLastStep : 1.0 / 60.0; },
+                    // Up let go after the turn: a poll with it held sets the heading whole.
+                    [](int f, const PlayState&) { return f < 45 ? holdFrom(f, 40, scanUp) : std::set<int>{}; },
+                    1000};
+    return writeGame(game, path);
 }
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--long") return writeLongGame(argv[2]);
+    if (argc == 3 && std::string(argv[1]) == "--rounding-edge") return writeRoundingEdgeGame(argv[2]);
+    if (argc == 3 && std::string(argv[1]) == "--sine-edge") return writeSineEdgeGame(argv[2]);
     if (argc != 2) {
-        static_cast<void>(std::fputs("usage: write_recorded_games DIR | --long FILE\n", stderr));
+        static_cast<void>(std::fputs(
+            "usage: write_recorded_games DIR | --long FILE | --rounding-edge FILE | --sine-edge FILE\n", stderr));
         return 2;
     }
     const std::string dir = argv[1];
