@@ -300,15 +300,6 @@ TEST_F(Pause, ResumingLeavesThePausedTimeOut) {
     for (std::size_t i = before.size(); i < steps.size(); ++i) EXPECT_LE(steps[i], longest + 1e-9) << i;
 }
 
-TEST_F(Pause, APHeldFromTheTitleDoesNotPause) {
-    script();
-    scriptAt(0.0, Happening::keyDown, scanP);
-    stopAfter(atPause);
-    Program held;
-    runToEnd(held);
-    EXPECT_EQ(held.play, straight.play);
-}
-
 TEST(Taps, AnArrowTappedBetweenTwoPicturesTurnsTheSnakeAtAnyFrameRate) {
     // The arrows are read only when the head enters a new whole board pixel,
     // which at the highest rate here is one frame in three or so. The taps
