@@ -224,13 +224,6 @@ TEST_F(TitleReplay, StartsAfterTenIdleSecondsInViewOnceAnIdleSpellAndEndsOnAKeyO
          {},
          11.5,
          16.0},
-        {"minimised during it ends it and the title waits",
-         {{11.0, Happening::minimised}, {16.0, Happening::restored}, {20.0, Happening::tap, scanEscape}},
-         Replayed::partly,
-         false,
-         {},
-         11.5,
-         16.0},
     };
     for (const TitleCase& c : cases) check(c);
 }
