@@ -353,14 +353,17 @@ TEST_F(BestGameFile, EachKindOfBadFileGivesOneLineAndNoReplayAndStaysWhereItIs) 
             scripted().bestGameExists = true;
             scripted().bestGame = bytes;
             loadBestGameForReplay(run);
-            for (const std::string& line : scripted().errorLines) lines += path + " " + line + "\n";
+            for (const std::string& line : scripted().errorLines) lines += line + "\n";
         }
         EXPECT_FALSE(run.bestGameReplayable);
         EXPECT_EQ(run.play.bestScore, bestScore);
         EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), c.reason[0] ? 1 : 0) << lines;
         if (c.reason[0]) {
-            EXPECT_NE(lines.find(path), std::string::npos) << lines;
             EXPECT_NE(lines.find(c.reason), std::string::npos) << lines;
+            // The platform names the file; the game's own complaints go through it.
+            if (!read) {
+                EXPECT_NE(lines.find(path), std::string::npos) << lines;
+            }
             EXPECT_TRUE(fs::symlink_status(path).type() != fs::file_type::not_found) << "the file is left alone";
         }
         std::error_code ignored;
