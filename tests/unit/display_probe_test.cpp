@@ -12,57 +12,52 @@
 
 namespace {
 
+// Leaves no entry points loaded for the tests after it.
 class Probe : public ::testing::Test {
 protected:
-    void SetUp() override {
-        resetScriptedPlatform();
-        framebufferApi = FramebufferApi{};
-        consoleChannel = openConsole();
-    }
     void TearDown() override { framebufferApi = FramebufferApi{}; }
 };
 
-TEST_F(Probe, PrintsEachNameWithItsSpaceThenTheSupportLineAndLoadsAllEntries) {
-    scripted().extensions = "GL_ARB_multitexture GL_EXT_framebuffer_object WGL_EXT_swap_control ";
-    probeFramebufferSupport();
-    std::vector<std::string> expected = {"GL_ARB_multitexture \r\n", "GL_EXT_framebuffer_object \r\n",
-                                         "WGL_EXT_swap_control \r\n", "GL_EXT_framebuffer_object is supported\r\n"};
-    EXPECT_EQ(scripted().consoleLines, expected);
-    // Each entry point by its own name, once; the order does not matter.
-    std::vector<std::string> names = {
+// Each name on a line of its own with the space that ends it, then whether
+// the off-screen extension is there (a longer name holding it counts); its
+// entry points are looked up only then, each by its own name.
+TEST_F(Probe, PrintsEachNameThenTheSupportLineAndLoadsTheEntriesOnlyWithTheExtension) {
+    const std::vector<std::string> entries = {
         "glBindFramebufferEXT",      "glBindRenderbufferEXT",    "glCheckFramebufferStatusEXT",
         "glDeleteFramebuffersEXT",   "glDeleteRenderbuffersEXT", "glFramebufferRenderbufferEXT",
         "glFramebufferTexture2DEXT", "glGenFramebuffersEXT",     "glGenRenderbuffersEXT",
         "glGenerateMipmapEXT",       "glRenderbufferStorageEXT"};
-    std::vector<std::string> lookedUp = scripted().lookedUp;
-    std::sort(lookedUp.begin(), lookedUp.end());
-    EXPECT_EQ(lookedUp, names);
-    EXPECT_NE(framebufferApi.glBindFramebufferEXT, nullptr);
-    EXPECT_NE(framebufferApi.glGenerateMipmapEXT, nullptr);
-}
-
-TEST_F(Probe, ALastNameWithoutSpaceAndALongerNameContainingTheSearchedOneCount) {
-    scripted().extensions = "GL_ARB_one GL_EXT_framebuffer_object_plus";
-    probeFramebufferSupport();
-    std::vector<std::string> expected = {"GL_ARB_one \r\n", "GL_EXT_framebuffer_object_plus\r\n",
-                                         "GL_EXT_framebuffer_object is supported\r\n"};
-    EXPECT_EQ(scripted().consoleLines, expected);
-    EXPECT_EQ(scripted().lookedUp.size(), 11u);
-}
-
-TEST_F(Probe, WithoutTheExtensionSaysSoAndLoadsNothing) {
-    scripted().extensions = "GL_ARB_multitexture GL_EXT_framebuffer_blit ";
-    probeFramebufferSupport();
-    ASSERT_EQ(scripted().consoleLines.size(), 3u);
-    EXPECT_EQ(scripted().consoleLines.back(), "GL_EXT_framebuffer_object is NOT supported\r\n");
-    EXPECT_TRUE(scripted().lookedUp.empty());
-    EXPECT_EQ(framebufferApi.glBindFramebufferEXT, nullptr);
-}
-
-TEST_F(Probe, AnEmptyStringGivesOnlyTheNotSupportedLine) {
-    probeFramebufferSupport();
-    std::vector<std::string> expected = {"GL_EXT_framebuffer_object is NOT supported\r\n"};
-    EXPECT_EQ(scripted().consoleLines, expected);
+    const struct {
+        const char* extensions;
+        std::vector<std::string> lines;
+        bool supported;
+    } cases[] = {
+        {"GL_ARB_multitexture GL_EXT_framebuffer_object WGL_EXT_swap_control ",
+         {"GL_ARB_multitexture \r\n", "GL_EXT_framebuffer_object \r\n", "WGL_EXT_swap_control \r\n",
+          "GL_EXT_framebuffer_object is supported\r\n"},
+         true},
+        {"GL_ARB_one GL_EXT_framebuffer_object_plus",
+         {"GL_ARB_one \r\n", "GL_EXT_framebuffer_object_plus\r\n", "GL_EXT_framebuffer_object is supported\r\n"},
+         true},
+        {"GL_ARB_multitexture GL_EXT_framebuffer_blit ",
+         {"GL_ARB_multitexture \r\n", "GL_EXT_framebuffer_blit \r\n", "GL_EXT_framebuffer_object is NOT supported\r\n"},
+         false},
+        {"", {"GL_EXT_framebuffer_object is NOT supported\r\n"}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.extensions);
+        resetScriptedPlatform();
+        framebufferApi = FramebufferApi{};
+        consoleChannel = openConsole();
+        scripted().extensions = c.extensions;
+        probeFramebufferSupport();
+        EXPECT_EQ(scripted().consoleLines, c.lines);
+        std::vector<std::string> lookedUp = scripted().lookedUp;
+        std::sort(lookedUp.begin(), lookedUp.end());
+        EXPECT_EQ(lookedUp, c.supported ? entries : std::vector<std::string>{});
+        EXPECT_EQ(framebufferApi.glBindFramebufferEXT != nullptr, c.supported);
+        EXPECT_EQ(framebufferApi.glGenerateMipmapEXT != nullptr, c.supported);
+    }
 }
 
 TEST(DisplaySetUp, ADisplayThatCannotOpenEndsTheProgramWithStatusOne) {

@@ -114,32 +114,27 @@ Snake snakeLeavingFree(const std::vector<std::pair<int, int>>& free) {
     return snake;
 }
 
+// Every attempt but the last lands on the taken pixel (0, 0); the last draws
+// (11, 3.5), which is taken too, and a 9. The food goes to the first free
+// pixel, bottom row first, with the value drawn last; with none free, to the
+// place drawn last.
 TEST_F(FoodPlacement, AfterAMillionRejectionsTheFirstFreePixelBottomRowFirstIsTaken) {
-    const Vec3f origin{0.0f, 0.0f, 0.0f};
-    const Vec3f extent{20.0f, 10.0f, 0.0f};
-    Snake snake = snakeLeavingFree({{15, 3}, {4, 7}});
-    // Every attempt lands on the taken pixel (0, 0); the last one draws a 9.
-    for (int i = 0; i < foodPlacementAttempts - 1; ++i) queue({0.0, 0.0, 0.0});
-    queue({0.0, 0.0, 0.95, 0.25, 0.25, 0.25});
-    placeFood(food, origin, extent, snake);
-    EXPECT_EQ(scripted().randoms.size(), 3u) << "exactly a million attempts";
-    EXPECT_EQ(food, (Food{15.0f, 3.0f, 0.0f, 9})) << "with the value of the last attempt";
-
-    snake.push_back(at(15.5f, 3.5f));
-    scripted().randoms.clear();
-    for (int i = 0; i < foodPlacementAttempts; ++i) queue({0.0, 0.0, 0.0});
-    placeFood(food, origin, extent, snake);
-    EXPECT_EQ(food, (Food{4.0f, 7.0f, 0.0f, 1}));
-}
-
-TEST_F(FoodPlacement, AFullyCoveredRectangleKeepsTheLastDrawnPlace) {
-    const Vec3f origin{0.0f, 0.0f, 0.0f};
-    const Vec3f extent{20.0f, 10.0f, 0.0f};
-    for (int i = 0; i < foodPlacementAttempts - 1; ++i) queue({0.0, 0.0, 0.0});
-    queue({0.55, 0.35, 0.95, 0.5, 0.5, 0.5});
-    placeFood(food, origin, extent, snakeLeavingFree({}));
-    EXPECT_EQ(scripted().randoms.size(), 3u) << "exactly a million attempts";
-    EXPECT_EQ(food, (Food{11.0f, 3.5f, 0.0f, 9}));
+    const struct {
+        std::vector<std::pair<int, int>> free;
+        Food food;
+    } cases[] = {
+        {{{15, 3}, {4, 7}}, {15.0f, 3.0f, 0.0f, 9}},
+        {{{4, 7}}, {4.0f, 7.0f, 0.0f, 9}},
+        {{}, {11.0f, 3.5f, 0.0f, 9}},
+    };
+    for (const auto& c : cases) {
+        scripted().randoms.clear();
+        for (int i = 0; i < foodPlacementAttempts - 1; ++i) queue({0.0, 0.0, 0.0});
+        queue({0.55, 0.35, 0.95, 0.25, 0.25, 0.25});
+        placeFood(food, {0.0f, 0.0f, 0.0f}, {20.0f, 10.0f, 0.0f}, snakeLeavingFree(c.free));
+        EXPECT_EQ(scripted().randoms.size(), 3u) << "exactly a million attempts";
+        EXPECT_EQ(food, c.food);
+    }
 }
 
 TEST(FoodRectangle, IsWorkedOutInFloatsEvenForABoardOfNoSize) {

@@ -81,10 +81,6 @@ TEST(PaletteSwitch, CSwitchesOnItsPressOnTheTitleInPlayAndPausedMovesNothingAndR
         bool contrast;
         double pausedFrom;  // 0: never paused
     } cases[] = {
-        {"title, held over several waits",
-         {{0.5, Happening::keyDown, scanC}, {2.0, Happening::keyUp, scanC}, {3.0, Happening::tap, scanEscape}},
-         true,
-         0.0},
         {"title, tapped twice",
          {{0.5, Happening::tap, scanC}, {1.0, Happening::tap, scanC}, {2.0, Happening::tap, scanEscape}},
          false,

@@ -45,27 +45,19 @@ void script(const std::vector<Step>& steps) {
 // From the title, a game: Space at 0.5 s; it starts frozen in a reversal pulse
 // carried over from an earlier game, then runs right into a 5 at (300, 128);
 // Left at 1.6 s turns it round; Up from 2.55 s takes it through a 3 at
-// (254, 200) into the top row. Escape on the title at escapeAt.
-void playScriptedGame(Program& program, double escapeAt) {
+// (254, 200) into the top row. Escape on the title at 6 s.
+void playScriptedGame(Program& program) {
     scripted().randoms = {300.0 / 488.0, 0.5, 0.5, 254.0 / 488.0, 176.0 / 208.0, 0.3};
     script({{0.5, Happening::tap, scanSpace},
             {1.6, Happening::tap, scanLeft},
             {2.55, Happening::keyDown, scanUp},
             {5.0, Happening::keyUp, scanUp},
-            {escapeAt, Happening::tap, scanEscape}});
+            {6.0, Happening::tap, scanEscape}});
     program.play.playTime = 3.21;
     program.play.nextTrailStep = 3.25;
     program.play.lastPollPosition = {256.5f, 128.5f, 0.0f};
     program.play.reversalPulse = 10.0f;
     runSession(program);
-}
-
-// Runs a recording through the rules as the check does; the frames run.
-int replayToTheEnd(PlayState& shown, Recording& recording) {
-    startReplay(shown, recording);
-    int frames = 1;
-    while (runReplayedFrame(shown)) ++frames;
-    return frames;
 }
 
 std::vector<std::uint8_t> keptGameBytes(const std::string& name) {
@@ -79,41 +71,8 @@ protected:
     Program program;
 };
 
-TEST_F(RecordedGame, PlayedKeptAndReplayedItEndsWithTheSameSnakeFramesAndScore) {
-    // The game is over by 4 s; the title replays it 10 s later.
-    playScriptedGame(program, 25.0);
-    const PlayState& played = program.play;
-    const int score = upperIndex(played.snake);
-    ASSERT_GE(score, 9) << "both meals were eaten";
-    ASSERT_EQ(scripted().savedBestScores, std::vector<int>{score});
-    ASSERT_TRUE(scripted().bestGameExists);
-    // A time step, a key poll and a few random numbers a frame: nothing more.
-    EXPECT_LE(scripted().bestGame.size(), 16u * played.input.frames);
-
-    // The title's replay of the game just kept.
-    EXPECT_EQ(program.replay.input.problem, "");
-    EXPECT_EQ(program.replay.input.frames, played.input.frames);
-    EXPECT_EQ(program.replay.snake, played.snake);
-
-    // The kept file, read back and run through the rules.
-    Recording recording;
-    std::string problem;
-    ASSERT_TRUE(decodeRecording(scripted().bestGame, recording, problem)) << problem;
-    PlayState shown;
-    EXPECT_EQ(replayToTheEnd(shown, recording), static_cast<int>(played.input.frames));
-    EXPECT_EQ(shown.input.problem, "");
-    EXPECT_EQ(shown.snake, played.snake);
-
-    // The next run reads it back, checks it and offers it.
-    Program nextRun;
-    nextRun.play.bestScore = score;
-    loadBestGameForReplay(nextRun);
-    EXPECT_TRUE(nextRun.bestGameReplayable);
-    EXPECT_EQ(scripted().errorLines, std::vector<std::string>{});
-}
-
-TEST_F(RecordedGame, AChangedRandomNumberOrTimeStepIsRefusedNamingTheFirstCheckpointMissed) {
-    playScriptedGame(program, 6.0);
+TEST_F(RecordedGame, AChangedRandomNumberTimeStepOrCheckpointIsRefusedNamingTheFirstCheckpointMissed) {
+    playScriptedGame(program);
     Recording kept;
     std::string problem;
     ASSERT_TRUE(decodeRecording(scripted().bestGame, kept, problem)) << problem;
@@ -133,6 +92,7 @@ TEST_F(RecordedGame, AChangedRandomNumberOrTimeStepIsRefusedNamingTheFirstCheckp
          "misses checkpoint 1 "},
         {"a time step after the first meal", [&](Recording& r) { r.frameTimes[firstMeal + 3] = 0.0; },
          "misses checkpoint 2 "},
+        {"the death a pixel lower", [](Recording& r) { r.checkpoints[2].headY -= 1.0f; }, "misses checkpoint 3 "},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.change);
@@ -259,13 +219,6 @@ TEST_F(TitleReplay, StartsAfterTenIdleSecondsInViewOnceAnIdleSpellAndEndsOnAKeyO
          14.0},
         {"the focus lost during it ends it and the title waits",
          {{11.0, Happening::focusLost}, {16.0, Happening::focusGained}, {20.0, Happening::tap, scanEscape}},
-         Replayed::partly,
-         false,
-         {},
-         11.5,
-         16.0},
-        {"minimised during it ends it and the title waits",
-         {{11.0, Happening::minimised}, {16.0, Happening::restored}, {20.0, Happening::tap, scanEscape}},
          Replayed::partly,
          false,
          {},
@@ -400,14 +353,17 @@ TEST_F(BestGameFile, EachKindOfBadFileGivesOneLineAndNoReplayAndStaysWhereItIs) 
             scripted().bestGameExists = true;
             scripted().bestGame = bytes;
             loadBestGameForReplay(run);
-            for (const std::string& line : scripted().errorLines) lines += path + " " + line + "\n";
+            for (const std::string& line : scripted().errorLines) lines += line + "\n";
         }
         EXPECT_FALSE(run.bestGameReplayable);
         EXPECT_EQ(run.play.bestScore, bestScore);
         EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), c.reason[0] ? 1 : 0) << lines;
         if (c.reason[0]) {
-            EXPECT_NE(lines.find(path), std::string::npos) << lines;
             EXPECT_NE(lines.find(c.reason), std::string::npos) << lines;
+            // The platform names the file; the game's own complaints go through it.
+            if (!read) {
+                EXPECT_NE(lines.find(path), std::string::npos) << lines;
+            }
             EXPECT_TRUE(fs::symlink_status(path).type() != fs::file_type::not_found) << "the file is left alone";
         }
         std::error_code ignored;
