@@ -18,64 +18,86 @@
 
 namespace {
 
-void drawReplayFrame(const Program& program) {
+void drawReplayFrame(const Program& program, const ReplayClock& clock) {
     const PlayState& shown = program.replay;
     runBoardPass(shown, program.boardTarget, program.boardCopyTexture, program.textures, program.font);
     // The score the game ended with, as the title's best score says it.
     runCylinderPass(shown, boardTexture(program), shown.boardHeight, program.light, program.font, "Best game ",
                     recordedScore(shown.input.recording));
-    drawReplayPrompt(program.font);
+    drawReplayPrompt(program.font, clock.watched ? "Press Escape to go back..." : "Press Space to play...");
 }
 
-}  // namespace
-
-namespace {
-
-// Runs the loaded recording through the rules; a recording that no longer
-// follows them costs one line and the replay.
-void checkBestGame(Program& program) {
-    program.bestGameChecked = true;
-    std::string problem;
-    if (checkRecording(program.bestGame, problem)) return;
-    reportBadBestGame(problem);
-    program.bestGame = Recording{};
-    program.bestGameReplayable = false;
-}
-
-}  // namespace
-
-void loadBestGameForReplay(Program& program, bool checkNow) {
-    program.bestGameReplayable = false;
-    program.bestGameChecked = false;
+// Reads, decodes and runs the row's recording through the rules; a
+// recording that cannot be watched costs one line and the row's watch.
+Watch checkedWatch(const BestGameEntry& entry, Recording& recording) {
     std::vector<std::uint8_t> bytes;
-    if (!loadBestGame(bytes)) return;
+    if (entry.recording.empty() || !loadBestGamesRecording(entry, bytes)) return Watch::refused;
     std::string problem;
-    if (!decodeRecording(bytes, program.bestGame, problem)) {
-        reportBadBestGame(problem);
-        program.bestGame = Recording{};
-        return;
+    if (!decodeRecording(bytes, recording, problem)) {
+        reportBadBestGamesRecording(entry, problem);
+        return Watch::refused;
     }
-    // A recording of another score belongs to no kept best.
-    program.bestGameReplayable = recordedScore(program.bestGame) == program.play.bestScore;
-    if (checkNow) checkBestGame(program);
+    // A recording of another score belongs to another game.
+    if (recordedScore(recording) != entry.score) {
+        reportBadBestGamesRecording(entry, "it ends with score " + std::to_string(recordedScore(recording)) + ", not " +
+                                               std::to_string(entry.score));
+        return Watch::refused;
+    }
+    if (!checkRecording(recording, problem)) {
+        reportBadBestGamesRecording(entry, problem);
+        return Watch::refused;
+    }
+    return Watch::offered;
 }
 
-void adoptBestGame(Program& program) {
-    program.bestGame = program.play.input.recording;
-    program.bestGameReplayable = true;
-    program.bestGameChecked = true;  // just played by these rules
+}  // namespace
+
+void loadKeptGames(Program& program) {
+    KeptGames before = std::move(program.kept);
+    KeptGames& kept = program.kept;
+    kept = KeptGames{};
+    kept.table = loadBestGames();
+    const std::size_t rows = kept.table.entries.size();
+    kept.watch.assign(rows, Watch::unchecked);
+    kept.recordings.resize(rows);
+    for (std::size_t row = 0; row < rows; ++row) {
+        const auto& old = before.table.entries;
+        const auto same = std::find(old.begin(), old.end(), kept.table.entries[row]);
+        if (same == old.end()) continue;
+        const auto oldRow = static_cast<std::size_t>(same - old.begin());
+        kept.watch[row] = before.watch[oldRow];
+        kept.recordings[row] = std::move(before.recordings[oldRow]);
+    }
 }
 
-bool replayDue(Program& program, double idleSeconds) {
-    if (!program.bestGameReplayable || idleSeconds < replayIdleSeconds || !windowInView()) return false;
-    if (!program.bestGameChecked) checkBestGame(program);
-    return program.bestGameReplayable;
+bool checkKeptGame(Program& program, std::size_t row) {
+    KeptGames& kept = program.kept;
+    if (row >= kept.watch.size()) return false;
+    if (kept.watch[row] == Watch::unchecked) {
+        kept.watch[row] = checkedWatch(kept.table.entries[row], kept.recordings[row]);
+        if (kept.watch[row] == Watch::refused) kept.recordings[row] = Recording{};
+    }
+    return kept.watch[row] == Watch::offered;
 }
 
-void startReplay(Program& program, ReplayClock& clock) {
-    startReplay(program.replay, program.bestGame);
+int takeIdleReplay(Program& program) {
+    KeptGames& kept = program.kept;
+    const std::size_t rows = kept.watch.size();
+    for (std::size_t tried = 0; tried < rows; ++tried) {
+        const std::size_t row = (kept.nextIdleReplay + tried) % rows;
+        if (!checkKeptGame(program, row)) continue;
+        kept.nextIdleReplay = (row + 1) % rows;
+        return static_cast<int>(row);
+    }
+    return -1;
+}
+
+void startReplay(Program& program, std::size_t row, bool watched, ReplayClock& clock) {
+    startReplay(program.replay, program.kept.recordings[row]);
     clock.start = readClock();
     clock.replayed = 0.0;
+    clock.row = row;
+    clock.watched = watched;
 }
 
 ReplayStep runReplayStep(Program& program, ReplayClock& clock) {
@@ -90,7 +112,7 @@ ReplayStep runReplayStep(Program& program, ReplayClock& clock) {
         ran = true;
     }
     if (ran) {
-        drawReplayFrame(program);
+        drawReplayFrame(program, clock);
         present();
         return ReplayStep::presented;
     }
@@ -100,4 +122,6 @@ ReplayStep runReplayStep(Program& program, ReplayClock& clock) {
     return ReplayStep::waited;
 }
 
-void endReplay(Program& program) { std::swap(program.replay.input.recording, program.bestGame); }
+void endReplay(Program& program, const ReplayClock& clock) {
+    std::swap(program.replay.input.recording, program.kept.recordings[clock.row]);
+}
