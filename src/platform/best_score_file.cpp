@@ -44,16 +44,9 @@ int readScore(const std::string& path, std::string& problem) {
     return -1;
 }
 
-// A damaged file was already reported when the game started; at a save it
-// simply counts as none and is replaced.
-int quietlyReadScore(const std::string& path) {
-    std::string ignored;
-    return readScore(path, ignored);
-}
-
 int failToKeep(const std::string& path, int score, const std::string& why) {
     printErrorLine("cannot keep the best score in " + path + ": " + why);
-    return std::max(score, quietlyReadScore(path));
+    return std::max(score, quietlyReadBestScore(path));
 }
 
 bool isTemporaryName(std::string_view name) {
@@ -135,64 +128,86 @@ int readBestScoreFile(const std::string& path) {
     return score;
 }
 
-int keepBestScore(const std::string& path, int score, std::span<const std::uint8_t> bestGame) {
-    if (path.empty()) {
-        printErrorLine("cannot keep the best score: neither XDG_DATA_HOME nor HOME names a folder");
-        return score;
-    }
-    if (score < 0) return quietlyReadScore(path);
-    std::string problem;
-    const std::string scoreFile = fileToReplace(path, problem);
-    if (scoreFile.empty()) return failToKeep(path, score, problem);
-    const std::string folder = folderOf(path);
-    if (const int error = makeFolders(folder)) return failToKeep(path, score, std::strerror(error));
+int quietlyReadBestScore(const std::string& path) {
+    std::string ignored;
+    return readScore(path, ignored);
+}
 
+BestScoreSave prepareBestScoreSave(const std::string& path, int score, std::span<const std::uint8_t> bestGame) {
+    BestScoreSave save;
+    save.path = path;
+    save.score = score;
+    save.scoreFile = fileToReplace(path, save.problem);
+    if (save.scoreFile.empty()) return save;
+    save.lockPath = save.scoreFile + ".lock";
+    if (const int error = makeFolders(folderOf(path))) {
+        save.problem = std::strerror(error);
+        return save;
+    }
     // Everything slow happens before the lock, so it is held only briefly.
     // The score first: it is the record, and a disk with room for only a few
     // bytes more keeps it without its recording.
     char text[16];
     const int length = std::snprintf(text, sizeof text, "%d\n", score);
-    std::string scoreTemporary;
-    if (const int error = writeTemporaryFile(scoreFile, {text, static_cast<std::size_t>(length)}, scoreTemporary))
-        return failToKeep(path, score, std::strerror(error));
-    const std::string gamePath = gameFileBeside(path);
-    std::string gameFile;
-    std::string gameTemporary;
-    std::string gameProblem;
-    if (!bestGame.empty()) gameFile = fileToReplace(gamePath, gameProblem);
-    if (!gameFile.empty()) {
+    if (const int error = writeTemporaryFile(save.scoreFile, {text, static_cast<std::size_t>(length)},
+                                             save.scoreTemporary)) {
+        save.problem = std::strerror(error);
+        return save;
+    }
+    if (!bestGame.empty()) save.gameFile = fileToReplace(gameFileBeside(path), save.gameProblem);
+    if (!save.gameFile.empty()) {
         const int error = writeTemporaryFile(
-            gameFile, {reinterpret_cast<const char*>(bestGame.data()), bestGame.size()}, gameTemporary);
-        if (error != 0) gameProblem = std::strerror(error);
+            save.gameFile, {reinterpret_cast<const char*>(bestGame.data()), bestGame.size()}, save.gameTemporary);
+        if (error != 0) save.gameProblem = std::strerror(error);
     }
+    return save;
+}
 
+void putBestScoreInPlace(BestScoreSave& save, int kept) {
+    removeLeftovers(folderOf(save.path), save.gameTemporary, save.scoreTemporary);
+    // The recording first: a reader pairs best-game with the score by the
+    // score inside it, so a crash between the renames pairs nothing wrongly,
+    // and neither does a recording that could not go in.
+    if (save.score > kept && !save.gameTemporary.empty()) {
+        if (const int error = renameInto(save.gameTemporary, save.gameFile)) save.gameProblem = std::strerror(error);
+    }
+    if (save.score > kept) save.renameError = renameInto(save.scoreTemporary, save.scoreFile);
+}
+
+int finishBestScoreSave(BestScoreSave& save, int kept, const std::string& lockProblem) {
+    const bool placed = save.scoreTemporary.empty();
+    removeFile(save.gameTemporary);
+    removeFile(save.scoreTemporary);
+    if (!save.problem.empty()) return failToKeep(save.path, save.score, save.problem);
+    if (!lockProblem.empty()) return failToKeep(save.path, save.score, lockProblem);
+    if (save.renameError != 0) return failToKeep(save.path, save.score, std::strerror(save.renameError));
+    if (!placed) return kept;
+    flushFolder(folderOf(save.scoreFile));
+    if (!save.gameFile.empty() && folderOf(save.gameFile) != folderOf(save.scoreFile))
+        flushFolder(folderOf(save.gameFile));
+    if (!save.gameProblem.empty())
+        printErrorLine("cannot keep the best game in " + gameFileBeside(save.path) + ": " + save.gameProblem +
+                       "; its score is kept");
+    return save.score;
+}
+
+int keepBestScore(const std::string& path, int score, std::span<const std::uint8_t> bestGame) {
+    if (path.empty()) {
+        printErrorLine("cannot keep the best score: neither XDG_DATA_HOME nor HOME names a folder");
+        return score;
+    }
+    if (score < 0) return quietlyReadBestScore(path);
+    BestScoreSave save = prepareBestScoreSave(path, score, bestGame);
+    if (!save.problem.empty()) return finishBestScoreSave(save, -1);
     int kept = -1;
-    int error = 0;
+    std::string lockProblem;
     {
-        const FileLock lock(scoreFile + ".lock");
-        if (!lock.problem().empty()) {
-            removeFile(gameTemporary);
-            removeFile(scoreTemporary);
-            return failToKeep(path, score, lock.problem());
+        const FileLock lock(save.lockPath);
+        lockProblem = lock.problem();
+        if (lockProblem.empty()) {
+            kept = quietlyReadBestScore(save.scoreFile);
+            putBestScoreInPlace(save, kept);
         }
-        removeLeftovers(folder, gameTemporary, scoreTemporary);
-        kept = quietlyReadScore(scoreFile);
-        // The recording first: a reader pairs best-game with the score by the
-        // score inside it, so a crash between the renames pairs nothing
-        // wrongly, and neither does a recording that could not go in.
-        if (score > kept && !gameTemporary.empty()) {
-            if (const int gameError = renameInto(gameTemporary, gameFile)) gameProblem = std::strerror(gameError);
-        }
-        if (score > kept) error = renameInto(scoreTemporary, scoreFile);
-        removeFile(gameTemporary);
-        removeFile(scoreTemporary);
     }
-
-    if (error != 0) return failToKeep(path, score, std::strerror(error));
-    if (score <= kept) return kept;
-    flushFolder(folderOf(scoreFile));
-    if (!gameFile.empty() && folderOf(gameFile) != folderOf(scoreFile)) flushFolder(folderOf(gameFile));
-    if (!gameProblem.empty())
-        printErrorLine("cannot keep the best game in " + gamePath + ": " + gameProblem + "; its score is kept");
-    return score;
+    return finishBestScoreSave(save, kept, lockProblem);
 }

@@ -43,3 +43,32 @@ int readBestScoreFile(const std::string& path);
 // returns the higher of score and what the file holds, so the title still
 // shows the best this player has seen.
 int keepBestScore(const std::string& path, int score, std::span<const std::uint8_t> bestGame = {});
+
+// The kept score, or -1 without a word: a damaged file was reported when the
+// game started, and at a save it simply counts as none and is replaced.
+int quietlyReadBestScore(const std::string& path);
+
+// keepBestScore in three steps, for a save that keeps more under the same
+// lock (the table of best games): prepare before the lock, putBestScoreInPlace
+// while holding lockPath, finishBestScoreSave after it.
+struct BestScoreSave {
+    std::string path;       // best-score as the game names it
+    int score = -1;         // the score to keep
+    std::string problem;    // why nothing can be kept; empty when it can
+    std::string lockPath;   // best-score.lock beside the score's target
+    std::string scoreFile;  // what the rename replaces (a link's target)
+    std::string scoreTemporary;
+    std::string gameFile;  // the same for best-game, when a recording is kept
+    std::string gameTemporary;
+    std::string gameProblem;  // why the recording cannot be kept with its score
+    int renameError = 0;
+};
+// Writes the score, and bestGame when not empty, under temporary names.
+BestScoreSave prepareBestScoreSave(const std::string& path, int score, std::span<const std::uint8_t> bestGame);
+// Under the lock: removes crashed saves' leftovers, and puts the files in
+// place when the score is above kept, the score read again under the lock.
+void putBestScoreInPlace(BestScoreSave& save, int kept);
+// Removes what was not put in place; when the lock could not be taken, give
+// its problem. Returns what keepBestScore returns, with one line on standard
+// error for each failure.
+int finishBestScoreSave(BestScoreSave& save, int kept, const std::string& lockProblem = {});

@@ -1,7 +1,10 @@
-// The best score and the best game kept in the user's data folder.
+// The best score, the best game and the table of best games kept in the
+// user's data folder.
 #include <cstdlib>
+#include <ctime>
 
 #include "platform/best_game_file.h"
+#include "platform/best_games_file.h"
 #include "platform/best_score_file.h"
 #include "platform/platform.h"
 
@@ -21,3 +24,21 @@ bool loadBestGame(std::vector<std::uint8_t>& bytes) {
 }
 
 void reportBadBestGame(const std::string& what) { complainAboutBestGame(bestGameFile(), what); }
+
+BestGames loadBestGames() { return readBestGames(bestScoreFile()); }
+
+int keepFinishedGame(int score, double playSeconds, std::span<const std::uint8_t> recording) {
+    return keepFinishedGameIn(bestScoreFile(), {score, std::time(nullptr), playSeconds}, recording);
+}
+
+bool loadBestGamesRecording(const BestGameEntry& entry, std::vector<std::uint8_t>& bytes) {
+    return readBestGamesRecording(bestScoreFile(), entry, bytes);
+}
+
+std::string exportBestGame(const BestGameEntry& entry) {
+    return exportBestGameTo(bestScoreFile(), entry, std::getenv("HOME"));
+}
+
+std::string localDateAndTime(std::int64_t secondsSince1970) {
+    return formatLocalTime(secondsSince1970, "%Y-%m-%d %H:%M");
+}
