@@ -31,7 +31,7 @@ void drawReplayFrame(const Program& program, const ReplayClock& clock) {
 // recording that cannot be watched costs one line and the row's watch.
 Watch checkedWatch(const BestGameEntry& entry, Recording& recording) {
     std::vector<std::uint8_t> bytes;
-    if (entry.recording.empty() || !loadBestGamesRecording(entry, bytes)) return Watch::refused;
+    if (!loadBestGamesRecording(entry, bytes)) return Watch::refused;
     std::string problem;
     if (!decodeRecording(bytes, recording, problem)) {
         reportBadBestGamesRecording(entry, problem);
@@ -61,6 +61,8 @@ void loadKeptGames(Program& program) {
     kept.watch.assign(rows, Watch::unchecked);
     kept.recordings.resize(rows);
     for (std::size_t row = 0; row < rows; ++row) {
+        // Without a recording there is nothing to check.
+        if (kept.table.entries[row].recording.empty()) kept.watch[row] = Watch::refused;
         const auto& old = before.table.entries;
         const auto same = std::find(old.begin(), old.end(), kept.table.entries[row]);
         if (same == old.end()) continue;

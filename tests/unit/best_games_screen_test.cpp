@@ -190,6 +190,7 @@ TEST(IdleCycle, ShowsTheTableThenReplaysTheBestThenTheOthersInTurnOnePerIdleSpel
     stopAfter(titleAt + 5.0);
     Program program;
     loadKeptGames(program);
+    EXPECT_EQ(program.kept.watch[1], Watch::refused) << "dimmed from the start";
     ASSERT_EQ(runToEnd(program), -1);
     EXPECT_EQ(replayedWhole(program), "reversal_after_meal");
 
