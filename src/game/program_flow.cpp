@@ -264,8 +264,8 @@ void runReplayStep(Program& program, Session& session) {
     // The keys of the last picture or wait, on which M and C have acted: in
     // the idle cycle Space starts a game; any other key, the window leaving
     // view or the game's end go back to the title, or to the Best games
-    // screen the game was chosen on. A replay plays no sounds.
-    const bool startsGame = !session.browsing && keyDown(scanSpace);
+    // screen the game was chosen on, whatever the key. A replay plays no sounds.
+    const bool startsGame = keyDown(scanSpace);
     const bool otherKey = anyKeyPressed() && !session.sharedKeyActed && !startsGame && !session.replayStarting;
     session.replayStarting = false;
     if (!startsGame && !otherKey && windowInView() && session.replayRunning) {

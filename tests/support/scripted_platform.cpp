@@ -249,7 +249,7 @@ void reportBadBestGamesRecording(const BestGameEntry& entry, const std::string& 
 }
 
 std::string exportBestGame(const BestGameEntry& entry) {
-    if (state.exportFails || !state.bestGamesRecordings.contains(entry.recording)) {
+    if (!state.bestGamesRecordings.contains(entry.recording)) {
         state.errorLines.push_back(entry.recording + ": not exported");
         return "";
     }

@@ -71,7 +71,7 @@ struct ScriptedPlatform {  // NOLINT(clang-analyzer-optin.performance.Padding): 
 
     // The player's best games as loadBestGames gives them, the recordings
     // kept under their entries' names, every finished game the game asked to
-    // keep, and the entries exported (exportFails: none can be). A kept game
+    // keep, and the entries exported. A kept game
     // enters the table as the real store keeps it, ended at the scripted time.
     BestGames bestGames;
     std::map<std::string, std::vector<std::uint8_t>> bestGamesRecordings;
@@ -82,7 +82,6 @@ struct ScriptedPlatform {  // NOLINT(clang-analyzer-optin.performance.Padding): 
     };
     std::vector<FinishedGame> finishedGames;
     std::vector<BestGameEntry> exportedGames;
-    bool exportFails = false;
 
     // Random numbers: queued values first, then the real generator.
     std::deque<double> randoms;

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdint>
 #include <numeric>
 #include <string>
 #include <vector>
@@ -18,212 +17,132 @@
 
 namespace {
 
-struct Step {
-    double at;
-    Happening what;
-    int key;
-};
-
-// A kept game of tests/data, as bytes, with what it replays to.
-struct Game {
-    KeptGame kept;
-    std::vector<std::uint8_t> bytes;
-    double seconds = 0.0;  // its recorded play time
-};
-
-Game game(const std::string& name, bool spoiled = false) {
-    Game g;
-    for (const KeptGame& k : keptGames())
-        if (k.name == name) g.kept = k;
+// A kept game of tests/data as bytes (spoiled: its first food moved, so the
+// rules no longer follow it), and its recorded play time.
+std::vector<std::uint8_t> gameBytes(const std::string& name, double& seconds, bool spoiled = false) {
     Recording recording;
     std::string problem;
     EXPECT_TRUE(loadKeptRecording(name, recording, problem)) << problem;
-    g.seconds = std::accumulate(recording.frameTimes.begin(), recording.frameTimes.end(), 0.0);
-    // Its first food somewhere else: the rules no longer follow it.
+    seconds = std::accumulate(recording.frameTimes.begin(), recording.frameTimes.end(), 0.0);
     if (spoiled) recording.randoms[0] += 10.0 / 488.0;
-    encodeRecording(recording, g.bytes);
-    return g;
+    std::vector<std::uint8_t> bytes;
+    encodeRecording(recording, bytes);
+    return bytes;
 }
 
-// The game program.replay last ran to its end, or "" when none did.
-std::string replayedWhole(const Program& program) {
+// The kept game program.replay ran to its end, "part" when it stopped on the
+// way, or "" when nothing was replayed.
+std::string replayed(const Program& program) {
     for (const KeptGame& k : keptGames())
         if (program.replay.input.frames == static_cast<std::uint32_t>(k.frames) &&
             snakeHash(program.replay.snake) == k.snakeHash)
             return k.name;
-    return "";
+    return program.replay.input.frames > 0 ? "part" : "";
 }
 
-// B opens the screen at 1 s over four rows: the reversal game (score 6), a
-// copy of it the rules no longer follow, the game that wraps both ways
-// (score 4) and the short one (score 1). Escape at 17.5 s and 18 s: from the
-// screen the first goes back to the title and the second quits; from the
-// title (where the idle cycle's table stands from 12 s to 18 s) the first
-// quits.
 TEST(BestGamesScreen, ArrowsChooseSpaceOrEnterWatchesEExportsAndEscapeGoesBackOneScreen) {
-    const Game reversal = game("reversal_after_meal");
-    const Game spoiled = game("reversal_after_meal", true);
-    const Game wraps = game("wraps_both_ways");
-    const Game shortGame = game("short_game");
-    ASSERT_LT(wraps.seconds, 15.0) << "watched to its end by 17.5 s";
-    constexpr double lastEscape = 18.0;
+    double seconds = 0.0;
+    const struct {
+        int score;
+        std::vector<std::uint8_t> bytes;
+        const char* name;
+    } rows[] = {{6, gameBytes("reversal_after_meal", seconds), "reversal"},
+                {6, gameBytes("reversal_after_meal", seconds, true), "spoiled"},
+                {4, gameBytes("wraps_both_ways", seconds), "wraps"},
+                {1, gameBytes("short_game", seconds), "short"}};
+    // B at 1 s, then from 2 s a key every quarter second: d Down, u Up, n
+    // Enter, ' ' Space, e E, x Escape held half a second, '.' none. Escape at
+    // 17.5 s and 18 s: from the screen back to the title, then quit; from the
+    // title (the idle cycle's table stands from 12 s to 18 s) quit.
     const struct {
         const char* what;
-        std::vector<Step> steps;
-        const char* watchedWhole;  // "" for none
-        bool watchedPartly;
-        std::vector<std::string> exported;
-        double endsAt;
-        std::size_t errorLines = 0;
+        const char* keys;
+        const char* watched;
+        const char* exported;
+        bool backOnTitle;
+        std::size_t errorLines;
     } cases[] = {
-        {"Enter watches the first row",
-         {{2.0, Happening::tap, scanEnter}},
-         "reversal_after_meal",
-         false,
-         {},
-         lastEscape},
-        {"Down twice and Space watch the third",
-         {{2.0, Happening::tap, scanDown}, {2.2, Happening::tap, scanDown}, {2.4, Happening::tap, scanSpace}},
-         "wraps_both_ways",
-         false,
-         {},
-         lastEscape},
-        {"Down stops at the last row",
-         {{2.0, Happening::tap, scanDown},
-          {2.2, Happening::tap, scanDown},
-          {2.4, Happening::tap, scanDown},
-          {2.6, Happening::tap, scanDown},
-          {2.8, Happening::tap, scanDown},
-          {3.0, Happening::tap, scanEnter}},
-         "short_game",
-         false,
-         {},
-         lastEscape},
-        {"Up stops at the first row",
-         {{2.0, Happening::tap, scanDown},
-          {2.2, Happening::tap, scanUp},
-          {2.4, Happening::tap, scanUp},
-          {2.6, Happening::tap, scanEnter}},
-         "reversal_after_meal",
-         false,
-         {},
-         lastEscape},
-        {"Enter or Space on a row the rules no longer follow do nothing, and check it once",
-         {{2.0, Happening::tap, scanDown}, {2.2, Happening::tap, scanEnter}, {2.4, Happening::tap, scanSpace}},
-         "",
-         false,
-         {},
-         lastEscape,
-         1},
-        {"Escape, held, goes back to the title only",
-         {{2.0, Happening::keyDown, scanEscape}, {3.0, Happening::keyUp, scanEscape}},
-         "",
-         false,
-         {},
-         17.5},
-        {"Escape, held, in a watch goes back to the table only",
-         {{2.0, Happening::tap, scanEnter}, {3.0, Happening::keyDown, scanEscape}, {4.0, Happening::keyUp, scanEscape}},
-         "",
-         true,
-         {},
-         lastEscape},
-        {"Space in a watch goes back to the table, not to a game",
-         {{2.0, Happening::tap, scanEnter}, {3.0, Happening::tap, scanSpace}},
-         "",
-         true,
-         {},
-         lastEscape},
-        {"E exports the chosen row",
-         {{2.0, Happening::tap, scanDown}, {2.2, Happening::tap, scanDown}, {2.4, Happening::tap, scanE}},
-         "",
-         false,
-         {"wraps"},
-         lastEscape},
+        {"Enter watches the first row", "n", "reversal_after_meal", "", false, 0},
+        {"Down twice and Space watch the third", "dd ", "wraps_both_ways", "", false, 0},
+        {"Down stops at the last row", "dddddn", "short_game", "", false, 0},
+        {"Up stops at the first row", "duun", "reversal_after_meal", "", false, 0},
+        {"a row the rules no longer follow is checked once and not watched", "dn ", "", "", false, 1},
+        {"E exports the chosen row", "dde", "", "wraps", false, 0},
+        {"Escape, held, goes back to the title only", "x", "", "", true, 0},
+        {"Escape, held, in a watch goes back to the table only", "n...x", "part", "", false, 0},
+        {"Space in a watch goes back to the table, not to a game", "n.... ", "part", "", false, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         freshPlatform();
-        addKeptGame(6, reversal.bytes, "reversal");
-        addKeptGame(6, spoiled.bytes, "spoiled");
-        addKeptGame(4, wraps.bytes, "wraps");
-        addKeptGame(1, shortGame.bytes, "short");
+        for (const auto& row : rows) addKeptGame(row.score, row.bytes, row.name);
         scriptTap(1.0, scanB);
-        for (const Step& s : c.steps) scriptAt(s.at, s.what, s.key);
+        for (int i = 0; c.keys[i] != '\0'; ++i) {
+            const double at = 2.0 + 0.25 * i;
+            const char key = c.keys[i];
+            if (key == 'x') scriptHold(at, at + 0.5, scanEscape);
+            if (key != 'x' && key != '.')
+                scriptTap(at, key == 'd'   ? scanDown
+                              : key == 'u' ? scanUp
+                              : key == 'n' ? scanEnter
+                              : key == 'e' ? scanE
+                                           : scanSpace);
+        }
         scriptTap(17.5, scanEscape);
-        scriptTap(lastEscape, scanEscape);
+        scriptTap(18.0, scanEscape);
         Program program;
         loadKeptGames(program);
         EXPECT_EQ(runToEnd(program), 0);
-        EXPECT_NEAR(scriptTime(), c.endsAt, 0.06);
-        EXPECT_EQ(replayedWhole(program), c.watchedWhole);
-        if (c.watchedPartly) {
-            EXPECT_GT(program.replay.input.frames, 0u);
-        } else if (c.watchedWhole[0] == '\0') {
-            EXPECT_EQ(program.replay.input.frames, 0u) << "nothing watched";
-        }
-        std::vector<std::string> exported;
-        for (const BestGameEntry& entry : scripted().exportedGames) exported.push_back(entry.recording);
-        EXPECT_EQ(exported, c.exported);
+        EXPECT_NEAR(scriptTime(), c.backOnTitle ? 17.5 : 18.0, 0.06);
+        EXPECT_EQ(replayed(program), c.watched);
+        const auto& exported = scripted().exportedGames;
+        EXPECT_EQ(exported.empty() ? "" : exported[0].recording, c.exported);
         EXPECT_EQ(scripted().errorLines.size(), c.errorLines);
         EXPECT_FALSE(program.play.gamePlayed);
-        EXPECT_TRUE(scripted().playedEffects.empty()) << "a watch plays no sound";
-        EXPECT_TRUE(scripted().finishedGames.empty()) << "and keeps nothing";
+        EXPECT_TRUE(scripted().finishedGames.empty()) << "a watch keeps nothing";
     }
 }
 
 TEST(IdleCycle, ShowsTheTableThenReplaysTheBestThenTheOthersInTurnOnePerIdleSpell) {
     // The middle row has no recording: the cycle passes over it.
-    const Game reversal = game("reversal_after_meal");
-    const Game shortGame = game("short_game");
-    const Game* const order[] = {&reversal, &shortGame, &reversal};
+    double reversal = 0.0, shortGame = 0.0;
     freshPlatform();
-    addKeptGame(6, reversal.bytes, "reversal");
+    addKeptGame(6, gameBytes("reversal_after_meal", reversal), "reversal");
     addKeptGame(5, {}, "none");
-    addKeptGame(1, shortGame.bytes, "short");
-    double titleAt = 0.0;
-    std::vector<double> replayStarts;
-    for (const Game* g : order) {
-        replayStarts.push_back(titleAt + replayIdleSeconds + idleTableSeconds);
-        titleAt = replayStarts.back() + g->seconds;
-    }
-    // Stopped on the title after the third replay, before its next table.
-    stopAfter(titleAt + 5.0);
+    addKeptGame(1, gameBytes("short_game", shortGame), "short");
+    const double lengths[] = {reversal, shortGame, reversal};
+    // Each idle spell: the title stands still for ten seconds, the table
+    // draws once and stands six, then the replay draws about a picture a
+    // recorded frame. Each stage ends at the first look at the clock after
+    // its time, so later ones start a little late.
+    const double spell = replayIdleSeconds + idleTableSeconds;
+    stopAfter(3 * spell + reversal + shortGame + reversal + 5.0);
     Program program;
     loadKeptGames(program);
     EXPECT_EQ(program.kept.watch[1], Watch::refused) << "dimmed from the start";
     ASSERT_EQ(runToEnd(program), -1);
-    EXPECT_EQ(replayedWhole(program), "reversal_after_meal");
-
-    // Each idle spell: the title stands still, the table draws once, then the
-    // replay draws frame after frame. Each stage ends at the first look at
-    // the clock after its time, so later ones start a little late.
-    titleAt = 0.0;
-    for (std::size_t spell = 0; spell < replayStarts.size(); ++spell) {
-        SCOPED_TRACE(testing::Message() << "idle spell " << spell + 1);
-        const double tableAt = titleAt + replayIdleSeconds;
-        const double replayAt = replayStarts[spell];
+    EXPECT_EQ(replayed(program), "reversal_after_meal");
+    double titleAt = 0.0;
+    for (const double length : lengths) {
+        SCOPED_TRACE(testing::Message() << "idle spell from " << titleAt << " s");
+        const double tableAt = titleAt + replayIdleSeconds, replayAt = titleAt + spell;
         EXPECT_EQ(presentsBetween(titleAt + 0.5, tableAt - 0.1), 0) << "the title";
         EXPECT_EQ(presentsBetween(tableAt - 0.1, replayAt - 0.1), 1) << "the table";
-        const double seconds = order[spell]->seconds;
-        // A picture for about every recorded frame of the game replayed.
-        EXPECT_NEAR(presentsBetween(replayAt - 0.1, replayAt + seconds), seconds * 50.0, seconds * 10.0);
-        titleAt = replayAt + seconds;
+        EXPECT_NEAR(presentsBetween(replayAt - 0.1, replayAt + length), length * 50.0, length * 10.0);
+        EXPECT_EQ(presentsBetween(replayAt + length + 0.3, replayAt + length + 2.0), 0) << "ended: the title";
+        titleAt = replayAt + length;
     }
-    // The short game ran to its end between the two of the other.
-    EXPECT_EQ(presentsBetween(replayStarts[1] + shortGame.seconds + 0.5, replayStarts[1] + 10.0), 0);
 }
 
 TEST(BestGamesRow, LinesUpUnderTheHeadsWithTheLengthInMinutesAndSeconds) {
-    constexpr std::int64_t newYear2026 = 1'767'225'600;
     const struct {
         int rank;
         BestGameEntry entry;
         const char* row;
     } table[] = {
-        {1, {163, newYear2026, 87.9, "a"}, "   1     163  2026-01-01 00:00    1:27"},
-        {10, {5, newYear2026 + 3'600 + 60, 59.99, "b"}, "  10       5  2026-01-01 01:01    0:59"},
-        {2, {123456, newYear2026, 3'600.0, ""}, "   2  123456  2026-01-01 00:00   60:00"},
-        {3, {7, newYear2026, std::nan(""), "c"}, "   3       7  2026-01-01 00:00    0:00"},
+        {1, {163, 1'767'225'600, 87.9, "a"}, "   1     163  2026-01-01 00:00    1:27"},
+        {10, {123456, 1'767'229'260, 3'600.0, ""}, "  10  123456  2026-01-01 01:01   60:00"},
+        {2, {7, 1'767'225'600, std::nan(""), "c"}, "   2       7  2026-01-01 00:00    0:00"},
     };
     for (const auto& row : table) {
         EXPECT_EQ(bestGamesRow(row.rank, row.entry), row.row);

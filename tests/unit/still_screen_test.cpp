@@ -1,4 +1,4 @@
-// When the screens that stand still (the title, a paused game, the best games) make a
+// When the screens that stand still (the title, a paused game) make a
 // picture: when the window asks for one or the title's pulse is due, at most
 // 20 a second, and never while the window is minimised.
 #include <gtest/gtest.h>
@@ -15,7 +15,7 @@ namespace {
 
 constexpr double never = std::numeric_limits<double>::infinity();
 
-enum class Screen { firstTitle, titleAfterGame, paused, play, replay, bestGames };
+enum class Screen { firstTitle, titleAfterGame, paused, play, replay };
 
 struct ScreenRow {
     const char* what;
@@ -24,9 +24,9 @@ struct ScreenRow {
 };
 
 // The way from the start to the screen. A game here goes straight up into the
-// top edge, over about 1.1 s; it is the kept best game, which the title's
-// idle cycle shows in the table after 10 s without a key and replays 6 s
-// later, for about as long.
+// top edge, over about 1.1 s; it is a kept game, which the title's idle
+// cycle shows in the table after 10 s without a key and replays 6 s later,
+// for about as long.
 void scriptWayTo(Screen screen) {
     foodFarOff();
     switch (screen) {
@@ -41,15 +41,7 @@ void scriptWayTo(Screen screen) {
         scriptTap(1.0, scanP);
         break;
     case Screen::play: scriptTap(0.0, scanSpace); break;
-    case Screen::bestGames: scriptTap(0.5, scanB); break;
     }
-}
-
-// Escape at `at` ends the program; on the Best games screen it goes back to
-// the title first.
-void scriptEnd(Screen screen, double at) {
-    scriptTap(at, scanEscape);
-    if (screen == Screen::bestGames) scriptTap(at + 0.2, scanEscape);
 }
 
 const ScreenRow everyScreen[] = {
@@ -58,7 +50,6 @@ const ScreenRow everyScreen[] = {
     {"a paused game", Screen::paused, 2.0},                   // since 1 s
     {"a game in play", Screen::play, 1.0},                    // since 0 s
     {"the best game's replay", Screen::replay, 17.6},         // from about 17.1 s to 18.3 s
-    {"the best games", Screen::bestGames, 1.0},               // opened at 0.5 s
 };
 
 TEST(StillScreen, PresentsNothingUntilTheWindowAsksAndAllowsTheScreensaver) {
@@ -68,9 +59,10 @@ TEST(StillScreen, PresentsNothingUntilTheWindowAsksAndAllowsTheScreensaver) {
         ScreenRow screen;
         bool exposed;
     } table[] = {
-        {{"the first title", Screen::firstTitle, 2.0}, false}, {{"the first title", Screen::firstTitle, 2.0}, true},
-        {{"a paused game", Screen::paused, 2.0}, false},       {{"a paused game", Screen::paused, 2.0}, true},
-        {{"the best games", Screen::bestGames, 2.0}, false},   {{"the best games", Screen::bestGames, 2.0}, true},
+        {{"the first title", Screen::firstTitle, 2.0}, false},
+        {{"the first title", Screen::firstTitle, 2.0}, true},
+        {{"a paused game", Screen::paused, 2.0}, false},
+        {{"a paused game", Screen::paused, 2.0}, true},
     };
     for (const auto& row : table) {
         SCOPED_TRACE(testing::Message() << row.screen.what << (row.exposed ? ", exposed" : ""));
@@ -78,11 +70,11 @@ TEST(StillScreen, PresentsNothingUntilTheWindowAsksAndAllowsTheScreensaver) {
         scriptWayTo(row.screen.screen);
         const double quiet = row.screen.shownBy;
         if (row.exposed) scriptAt(quiet + 1.0, Happening::exposed);
-        scriptEnd(row.screen.screen, quiet + 1.5);
+        scriptTap(quiet + 1.5, scanEscape);
         Program program;
         EXPECT_EQ(runSession(program), 0);
         EXPECT_EQ(presentsBetween(quiet, quiet + 1.0), 0);
-        EXPECT_EQ(presentsBetween(quiet + 1.0, quiet + 1.5), row.exposed ? 1 : 0);
+        EXPECT_EQ(presentsBetween(quiet + 1.0, never), row.exposed ? 1 : 0);
         EXPECT_TRUE(scripted().screensaverAllowed);
     }
 }
@@ -115,7 +107,7 @@ TEST(StillScreen, NothingIsPresentedWhileTheWindowIsMinimised) {
         const double away = row.shownBy;
         scriptAt(away, Happening::minimised);
         scriptAt(away + 3.0, Happening::restored);
-        scriptEnd(row.screen, away + 4.0);
+        scriptTap(away + 4.0, scanEscape);
         Program program;
         EXPECT_EQ(runSession(program), 0);
         // The present that saw it may end a little after.
@@ -135,8 +127,6 @@ TEST(StillScreen, ASignalOrEscapeEndsTheProgramWhileTheWindowIsMinimised) {
     // focus back but is still not shown.
     for (const bool signal : {true, false}) {
         for (const ScreenRow& row : everyScreen) {
-            // Escape there goes back a screen: see the Best games screen's keys.
-            if (!signal && row.screen == Screen::bestGames) continue;
             SCOPED_TRACE(testing::Message() << row.what << (signal ? ", a signal" : ", Escape"));
             freshPlatform();
             scriptWayTo(row.screen);
