@@ -32,5 +32,6 @@ int main(int argc, char** argv) {
     if (runFolder(corpus / "recording", readRecordingBytes) == 0) return 1;
     if (runFolder(corpus / "best-score", readBestScoreBytes) == 0) return 1;
     if (runFolder(corpus / "settings", readSettingsBytes) == 0) return 1;
+    if (runFolder(corpus / "best-games", readBestGamesBytes) == 0) return 1;
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "fuzz_entries.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 #include <span>
@@ -7,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/best_games_file.h"
 #include "platform/best_score_file.h"
 #include "platform/settings_file.h"
 #include "rules/recording_check.h"
@@ -58,4 +60,31 @@ void readSettingsBytes(const std::uint8_t* data, std::size_t size) {
     Settings again;
     if (!parseSettings(kept, again)) std::abort();
     if (again.soundOn != read.soundOn || again.contrastPalette != read.contrastPalette) std::abort();
+}
+
+void readBestGamesBytes(const std::uint8_t* data, std::size_t size) {
+    const std::string_view content(reinterpret_cast<const char*>(data), size);
+    std::vector<std::string> problems;
+    const BestGames games = parseBestGames(content, problems);
+    // At most ten, best first (of equal scores the earlier), each recording a
+    // plain name in the folder and named once.
+    const std::vector<BestGameEntry>& entries = games.entries;
+    if (entries.size() > static_cast<std::size_t>(bestGamesKept)) std::abort();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].score < 0 || entries[i].endedAt < 0 || !(entries[i].playSeconds >= 0.0)) std::abort();
+        if (i > 0 && (entries[i - 1].score < entries[i].score ||
+                      (entries[i - 1].score == entries[i].score && entries[i - 1].endedAt > entries[i].endedAt)))
+            std::abort();
+        if (entries[i].recording.empty()) continue;
+        if (!isRecordingName(entries[i].recording)) std::abort();
+        for (std::size_t j = 0; j < i; ++j)
+            if (entries[j].recording == entries[i].recording) std::abort();
+    }
+    // Without a problem told, every line was a game.
+    const auto lines = static_cast<std::size_t>(std::count(content.begin(), content.end(), '\n')) +
+                       (!content.empty() && content.back() != '\n' ? 1 : 0);
+    if (problems.empty() && lines != entries.size()) std::abort();
+    // What was read writes back as a table that reads as the same games, cleanly.
+    std::vector<std::string> again;
+    if (parseBestGames(formatBestGames(games), again) != games || !again.empty()) std::abort();
 }

@@ -7,3 +7,4 @@
 void readRecordingBytes(const std::uint8_t* data, std::size_t size);
 void readBestScoreBytes(const std::uint8_t* data, std::size_t size);
 void readSettingsBytes(const std::uint8_t* data, std::size_t size);
+void readBestGamesBytes(const std::uint8_t* data, std::size_t size);

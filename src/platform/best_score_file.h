@@ -49,8 +49,8 @@ int keepBestScore(const std::string& path, int score, std::span<const std::uint8
 int quietlyReadBestScore(const std::string& path);
 
 // keepBestScore in three steps, for a save that keeps more under the same
-// lock (the table of best games): prepare before the lock, putBestScoreInPlace
-// while holding lockPath, finishBestScoreSave after it.
+// lock (the table of best games): prepareBestScoreSave before the lock,
+// putBestScoreInPlace while holding lockPath, finishBestScoreSave after it.
 struct BestScoreSave {
     std::string path;       // best-score as the game names it
     int score = -1;         // the score to keep

@@ -143,7 +143,7 @@ inline constexpr int bestGamesKept = 10;
 struct BestGameEntry {
     int score = 0;
     std::int64_t endedAt = 0;  // when the game ended, seconds since 1970-01-01 UTC
-    double playSeconds = 0.0;  // its length in play time
+    double playSeconds = 0.0;  // its length in play time; 0 when not known (kept by an older version)
     std::string recording;     // file name of its recording beside the table; empty when none is kept
     bool operator==(const BestGameEntry&) const = default;
 };
