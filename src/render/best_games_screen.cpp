@@ -43,8 +43,10 @@ std::string leftAligned(std::string text, std::size_t width) {
 }
 
 std::string minutesAndSeconds(double seconds) {
-    // Whole seconds, so 59.9 is still "0:59"; nonsense counts as none.
-    const double whole = std::isfinite(seconds) ? std::floor(std::clamp(seconds, 0.0, 1e9)) : 0.0;
+    // An older version kept no length (0); nonsense is none either.
+    if (!(seconds > 0.0) || !std::isfinite(seconds)) return "-";
+    // Whole seconds, so 59.9 is still "0:59".
+    const double whole = std::floor(std::min(seconds, 1e9));
     const auto total = static_cast<long long>(whole);
     const long long rest = total % 60;
     return std::to_string(total / 60) + (rest < 10 ? ":0" : ":") + std::to_string(rest);
