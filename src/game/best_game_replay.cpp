@@ -94,11 +94,11 @@ int takeIdleReplay(Program& program) {
     return -1;
 }
 
-void startReplay(Program& program, std::size_t row, bool watched, ReplayClock& clock) {
-    startReplay(program.replay, program.kept.recordings[row]);
+void startReplay(Program& program, Recording& recording, bool watched, ReplayClock& clock) {
+    startReplay(program.replay, recording);
     clock.start = readClock();
     clock.replayed = 0.0;
-    clock.row = row;
+    clock.lent = &recording;
     clock.watched = watched;
 }
 
@@ -124,6 +124,4 @@ ReplayStep runReplayStep(Program& program, ReplayClock& clock) {
     return ReplayStep::waited;
 }
 
-void endReplay(Program& program, const ReplayClock& clock) {
-    std::swap(program.replay.input.recording, program.kept.recordings[clock.row]);
-}
+void endReplay(Program& program, const ReplayClock& clock) { std::swap(program.replay.input.recording, *clock.lent); }

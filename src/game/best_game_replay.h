@@ -22,17 +22,19 @@ bool checkKeptGame(Program& program, std::size_t row);
 // turn, checking each as it comes; -1 when none can be watched.
 int takeIdleReplay(Program& program);
 
-// Where a replay stands against the clock, and which row it shows.
+struct Recording;
+
+// Where a replay stands against the clock, and whose recording it shows.
 struct ReplayClock {
     double start = 0.0;     // clock reading at its first frame
     double replayed = 0.0;  // recorded game time run so far
-    std::size_t row = 0;
+    Recording* lent = nullptr;
     bool watched = false;  // chosen on the Best games screen, not the idle cycle
 };
 
-// The row's game from its start, in program.replay, apart from the run's own
-// game; its recording moves there until endReplay puts it back.
-void startReplay(Program& program, std::size_t row, bool watched, ReplayClock& clock);
+// A checked recording (a kept game's) from its start, in program.replay,
+// apart from the run's own game; it moves there until endReplay gives it back.
+void startReplay(Program& program, Recording& recording, bool watched, ReplayClock& clock);
 enum class ReplayStep { presented, waited, ended };
 // Runs every recorded frame due by now at the pace the game was played and
 // presents the last of them, or, with none due, waits for events until one

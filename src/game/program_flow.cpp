@@ -103,7 +103,7 @@ void enterBestGames(Session& session, bool browsing) {
 }
 
 void enterReplay(Program& program, Session& session, std::size_t row) {
-    startReplay(program, row, session.browsing, session.replayClock);
+    startReplay(program, program.kept.recordings[row], session.browsing, session.replayClock);
     session.replayRunning = true;
     session.replayStarting = true;
     session.screen = Screen::replay;
