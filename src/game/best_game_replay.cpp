@@ -16,62 +16,94 @@
 #include "rules/recording_check.h"
 #include "rules/recording_file.h"
 
-void drawReplayFrame(const Program& program) {
+void drawReplayFrame(const Program& program, const ReplayClock& clock) {
     const PlayState& shown = program.replay;
     runBoardPass(shown, program.boardTarget, program.boardCopyTexture, program.textures, program.font);
-    // The score the game ended with, as the title's best score says it.
-    runCylinderPass(shown, boardTexture(program), shown.boardHeight, program.light, program.font, "Best game ",
+    // The score the game ended with, as the title's best score says it; a
+    // recording from elsewhere is no best game of this player's.
+    runCylinderPass(shown, boardTexture(program), shown.boardHeight, program.light, program.font,
+                    clock.kind == ReplayKind::named || clock.kind == ReplayKind::timed ? "Recorded game " : "Best game ",
                     recordedScore(shown.input.recording));
-    drawReplayPrompt(program.font);
+    // The timed demo takes no keys but Escape.
+    if (clock.kind == ReplayKind::watched) drawReplayPrompt(program.font, "Press Escape to go back...");
+    else if (clock.kind != ReplayKind::timed) drawReplayPrompt(program.font, "Press Space to play...");
 }
 
 namespace {
 
-// Runs the loaded recording through the rules; a recording that no longer
-// follows them costs one line and the replay.
-void checkBestGame(Program& program) {
-    program.bestGameChecked = true;
+// Reads, decodes and runs the row's recording through the rules; a
+// recording that cannot be watched costs one line and the row's watch.
+Watch checkedWatch(const BestGameEntry& entry, Recording& recording) {
+    std::vector<std::uint8_t> bytes;
+    if (!loadBestGamesRecording(entry, bytes)) return Watch::refused;
     std::string problem;
-    if (checkRecording(program.bestGame, problem)) return;
-    reportBadBestGame(problem);
-    program.bestGame = Recording{};
-    program.bestGameReplayable = false;
+    if (!decodeRecording(bytes, recording, problem)) {
+        reportBadBestGamesRecording(entry, problem);
+        return Watch::refused;
+    }
+    // A recording of another score belongs to another game.
+    if (recordedScore(recording) != entry.score) {
+        reportBadBestGamesRecording(entry, "it ends with score " + std::to_string(recordedScore(recording)) + ", not " +
+                                               std::to_string(entry.score));
+        return Watch::refused;
+    }
+    if (!checkRecording(recording, problem)) {
+        reportBadBestGamesRecording(entry, problem);
+        return Watch::refused;
+    }
+    return Watch::offered;
 }
 
 }  // namespace
 
-void loadBestGameForReplay(Program& program, bool checkNow) {
-    program.bestGameReplayable = false;
-    program.bestGameChecked = false;
-    std::vector<std::uint8_t> bytes;
-    if (!loadBestGame(bytes)) return;
-    std::string problem;
-    if (!decodeRecording(bytes, program.bestGame, problem)) {
-        reportBadBestGame(problem);
-        program.bestGame = Recording{};
-        return;
+void loadKeptGames(Program& program) {
+    KeptGames before = std::move(program.kept);
+    KeptGames& kept = program.kept;
+    kept = KeptGames{};
+    kept.table = loadBestGames();
+    const std::size_t rows = kept.table.entries.size();
+    kept.watch.assign(rows, Watch::unchecked);
+    kept.recordings.resize(rows);
+    for (std::size_t row = 0; row < rows; ++row) {
+        // Without a recording there is nothing to check.
+        if (kept.table.entries[row].recording.empty()) kept.watch[row] = Watch::refused;
+        const auto& old = before.table.entries;
+        const auto same = std::find(old.begin(), old.end(), kept.table.entries[row]);
+        if (same == old.end()) continue;
+        const auto oldRow = static_cast<std::size_t>(same - old.begin());
+        kept.watch[row] = before.watch[oldRow];
+        kept.recordings[row] = std::move(before.recordings[oldRow]);
     }
-    // A recording of another score belongs to no kept best.
-    program.bestGameReplayable = recordedScore(program.bestGame) == program.play.bestScore;
-    if (checkNow) checkBestGame(program);
 }
 
-void adoptBestGame(Program& program) {
-    program.bestGame = program.play.input.recording;
-    program.bestGameReplayable = true;
-    program.bestGameChecked = true;  // just played by these rules
+bool checkKeptGame(Program& program, std::size_t row) {
+    KeptGames& kept = program.kept;
+    if (row >= kept.watch.size()) return false;
+    if (kept.watch[row] == Watch::unchecked) {
+        kept.watch[row] = checkedWatch(kept.table.entries[row], kept.recordings[row]);
+        if (kept.watch[row] == Watch::refused) kept.recordings[row] = Recording{};
+    }
+    return kept.watch[row] == Watch::offered;
 }
 
-bool replayDue(Program& program, double idleSeconds) {
-    if (!program.bestGameReplayable || idleSeconds < replayIdleSeconds || !windowInView()) return false;
-    if (!program.bestGameChecked) checkBestGame(program);
-    return program.bestGameReplayable;
+int takeIdleReplay(Program& program) {
+    KeptGames& kept = program.kept;
+    const std::size_t rows = kept.watch.size();
+    for (std::size_t tried = 0; tried < rows; ++tried) {
+        const std::size_t row = (kept.nextIdleReplay + tried) % rows;
+        if (!checkKeptGame(program, row)) continue;
+        kept.nextIdleReplay = (row + 1) % rows;
+        return static_cast<int>(row);
+    }
+    return -1;
 }
 
-void startReplay(Program& program, ReplayClock& clock) {
-    startReplay(program.replay, program.bestGame);
+void startReplay(Program& program, Recording& recording, bool watched, ReplayClock& clock) {
+    startReplay(program.replay, recording);
     clock.start = readClock();
     clock.replayed = 0.0;
+    clock.lent = &recording;
+    clock.kind = watched ? ReplayKind::watched : ReplayKind::idle;
 }
 
 ReplayStep runReplayStep(Program& program, ReplayClock& clock) {
@@ -86,7 +118,7 @@ ReplayStep runReplayStep(Program& program, ReplayClock& clock) {
         ran = true;
     }
     if (ran) {
-        drawReplayFrame(program);
+        drawReplayFrame(program, clock);
         present();
         return ReplayStep::presented;
     }
@@ -96,4 +128,4 @@ ReplayStep runReplayStep(Program& program, ReplayClock& clock) {
     return ReplayStep::waited;
 }
 
-void endReplay(Program& program) { std::swap(program.replay.input.recording, program.bestGame); }
+void endReplay(Program& program, const ReplayClock& clock) { std::swap(program.replay.input.recording, *clock.lent); }

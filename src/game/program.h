@@ -1,13 +1,28 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "game/sound_flow.h"
+#include "platform/platform.h"
 #include "render/board_target.h"
 #include "render/display_setup.h"
 #include "render/font.h"
 #include "render/texture_images.h"
 #include "state/play_state.h"
 #include "state/recording.h"
+
+// Whether a kept game can be watched, known once its recording has run
+// through the rules, which waits until it is first wanted.
+enum class Watch : std::uint8_t { unchecked, offered, refused };
+
+// The player's best games as the "Best games" screen lists them.
+struct KeptGames {
+    BestGames table;                    // best first
+    std::vector<Watch> watch;           // one per row
+    std::vector<Recording> recordings;  // one per row, read by its check; a replay borrows it
+    std::size_t nextIdleReplay = 0;     // the row the title's idle cycle tries next
+};
 
 // All state of a run, owned by the entry routine and handed out by reference.
 struct Program {
@@ -21,12 +36,9 @@ struct Program {
     bool contrastPalette = false;  // the colours start-up makes the pictures in; C switches
     bool paletteUnsaved = false;   // switched in play, not yet kept for later runs
     SoundChoice sound;
-    // The kept best game, checked against the rules; replayed on the title.
-    Recording bestGame;
-    bool bestGameReplayable = false;
-    bool bestGameChecked = false;  // run through the rules since it was read
-    // The best game as the title last replayed it; apart from play, so a
-    // replay leaves the run's own game as it was.
+    KeptGames kept;
+    // The kept game last replayed; apart from play, so a replay leaves the
+    // run's own game as it was.
     PlayState replay;
 };
 

@@ -1,9 +1,9 @@
 #include "game/program_flow.h"
 
 #include <algorithm>
-#include <utility>
 
 #include "game/best_game_replay.h"
+#include "game/best_games_flow.h"
 #include "game/key_latch.h"
 #include "game/palette_switch.h"
 #include "game/program.h"
@@ -26,7 +26,7 @@ namespace {
 // Moving screens (play, a replay) sleep this long after each picture.
 constexpr int frameSleepMilliseconds = 3;
 
-enum class Screen { title, play, paused, replay };
+enum class Screen { title, play, paused, replay, bestGames };
 
 // What the one loop keeps between its turns.
 struct Session {
@@ -34,17 +34,23 @@ struct Session {
     KeyLatch pauseKey{scanP};
     KeyLatch paletteKey{scanC};
     KeyLatch soundKey{scanM};
+    KeyLatch bestGamesKey{scanB};
     StillScreen still;
-    double idleSince = 0.0;       // the title's last key, or its start
-    bool replayedIdle = false;    // one replay per idle spell
+    double idleSince = 0.0;       // the title's last key or its start; the idle cycle's table's start
     bool sharedKeyActed = false;  // M or C acted in this turn of the loop
     bool escapePressed = false;   // seen while the presses of a screen were dropped
+    bool escapeHeldOver = false;  // the Escape that went back to the title, not let go yet
     ReplayClock replayClock;
     bool replayRunning = false;
-    // While a recording named on the command line replays before the first
-    // title, the best game waits here; the window, not yet in view when it
-    // starts, ends it only by leaving view once it was.
-    Recording* bestGameAside = nullptr;
+    bool replayStarting = false;  // the keys of the last picture or wait chose it
+    // On the Best games screen or watching from it, opened with B; otherwise
+    // those screens are the title's idle cycle.
+    bool browsing = false;
+    BestGamesChoice choice;
+    int idleReplay = -1;  // the row the idle cycle's table leads to
+    // A recording named on the command line replays before the first title;
+    // the window, not yet in view when it starts, ends it only by leaving
+    // view once it was.
     bool openingUnseen = false;
 };
 
@@ -65,9 +71,10 @@ void drawPlayFrame(const Program& program) {
 }
 
 // A key pressed for one screen never acts in the next, but Escape ends the
-// program from any of them, even when it came with the key that changed it.
+// program from any of them, even when it came with the key that changed it
+// (unless it was the Escape that went back to the title).
 void forgetPresses(Session& session) {
-    session.escapePressed = session.escapePressed || keyDown(scanEscape);
+    session.escapePressed = session.escapePressed || (!session.escapeHeldOver && keyDown(scanEscape));
     dropPendingPresses();
 }
 
@@ -81,9 +88,29 @@ void enterTitle(Program& program, Session& session) {
     forgetPresses(session);
     allowScreensaver(true);
     session.screen = Screen::title;
+    session.browsing = false;
+    holdOver(session.bestGamesKey);
     // The first title stands still; after a game its previous score pulses.
     session.still = StillScreen{true, program.play.gamePlayed, 0.0};
     session.idleSince = readClock();
+}
+
+// The Best games screen, opened with B (or back from a watch), or shown by
+// the title's idle cycle.
+void enterBestGames(Session& session, bool browsing) {
+    dropPendingPresses();
+    holdOverBestGamesKeys(session.choice);
+    session.screen = Screen::bestGames;
+    session.browsing = browsing;
+    session.still = StillScreen{};
+    session.idleSince = readClock();
+}
+
+void enterReplay(Program& program, Session& session, std::size_t row) {
+    startReplay(program, program.kept.recordings[row], session.browsing, session.replayClock);
+    session.replayRunning = true;
+    session.replayStarting = true;
+    session.screen = Screen::replay;
 }
 
 void enterPlay(Program& program, Session& session) {
@@ -112,18 +139,26 @@ void pauseOrResume(Program& program, Session& session, bool pause) {
 }
 
 void endGame(Program& program) {
-    const int bestBefore = program.play.bestScore;
-    if (noteFinalScore(program.play))
-        adoptBestGame(program);
-    else if (program.play.bestScore != bestBefore)
-        loadBestGameForReplay(program);  // another game of this player kept a better one
+    noteFinalScore(program.play);
+    // As kept now, with this game when it made the table.
+    loadKeptGames(program);
     handOverSounds(program);
 }
 
-// Escape, a termination signal, M and C, the same on every screen. False
-// when the program is to end.
+// Escape, unless it is the one that just went back to the title, still held.
+bool escapeDown(Session& session) {
+    const bool down = keyDown(scanEscape);
+    if (session.escapeHeldOver && down) return false;
+    session.escapeHeldOver = false;
+    return down;
+}
+
+// Escape, a termination signal, M and C, the same on every screen but one:
+// on the Best games screen and in a watch from it, Escape goes back a screen.
+// False when the program is to end.
 bool runSharedKeys(Program& program, Session& session) {
-    if (session.escapePressed || keyDown(scanEscape) || terminationRequested()) return false;
+    if (terminationRequested()) return false;
+    if (!session.browsing && (session.escapePressed || escapeDown(session))) return false;
     const bool paused = session.screen == Screen::paused;
     const bool inPlay = session.screen == Screen::play;
     session.sharedKeyActed = false;
@@ -151,14 +186,55 @@ void runTitleStep(Program& program, Session& session) {
         enterPlay(program, session);
         return;
     }
+    if (pressedOnce(session.bestGamesKey)) {
+        session.choice.row = 0;
+        session.choice.note.clear();
+        enterBestGames(session, true);
+        return;
+    }
+    // Idle and in view, the cycle shows the table, then replays one of them.
     if (anyKeyPressed() || session.sharedKeyActed) {
         session.idleSince = readClock();
-        session.replayedIdle = false;
-    } else if (!session.replayedIdle && replayDue(program, readClock() - session.idleSince)) {
-        session.replayedIdle = true;
-        startReplay(program, session.replayClock);
-        session.replayRunning = true;
-        session.screen = Screen::replay;
+    } else if (readClock() - session.idleSince >= replayIdleSeconds && windowInView() &&
+               !program.kept.table.entries.empty()) {
+        session.idleReplay = takeIdleReplay(program);
+        enterBestGames(session, false);
+    }
+}
+
+// The table as the player opened it, or as the idle cycle shows it.
+void runBestGamesStep(Program& program, Session& session) {
+    if (stillPictureDue(session.still)) {
+        if (session.browsing)
+            drawBestGamesFrame(program, session.choice.row, true, session.choice.note);
+        else
+            drawBestGamesFrame(program, session.idleReplay, false, {});
+        present();
+        notePicturePresented(session.still);
+    }
+    if (!session.browsing) {
+        // The idle cycle's: Space plays, another key or looking away ends it.
+        if (keyDown(scanSpace)) {
+            enterTitle(program, session);
+            enterPlay(program, session);
+        } else if ((anyKeyPressed() && !session.sharedKeyActed) || !windowInView()) {
+            enterTitle(program, session);
+        } else if (readClock() - session.idleSince >= idleTableSeconds) {
+            if (session.idleReplay >= 0)
+                enterReplay(program, session, static_cast<std::size_t>(session.idleReplay));
+            else
+                enterTitle(program, session);
+        }
+        return;
+    }
+    switch (readBestGamesKeys(program, session.choice)) {
+    case BestGamesAction::none: break;
+    case BestGamesAction::changed: session.still.changed = true; break;
+    case BestGamesAction::watch: enterReplay(program, session, static_cast<std::size_t>(session.choice.row)); break;
+    case BestGamesAction::back:
+        session.escapeHeldOver = true;
+        enterTitle(program, session);
+        break;
     }
 }
 
@@ -188,21 +264,17 @@ void runPausedStep(Program& program, Session& session) {
     if (pressedOnce(session.pauseKey)) pauseOrResume(program, session, false);
 }
 
-// The named recording takes the best game's place, which it gives back when
-// it ends.
+// The named recording replays as a kept game would, lent for the replay.
 void startOpeningReplay(Program& program, Session& session, Recording& recording) {
-    std::swap(program.bestGame, recording);
-    session.bestGameAside = &recording;
     session.openingUnseen = true;
-    startReplay(program, session.replayClock);
+    startReplay(program, recording, false, session.replayClock);
+    session.replayClock.kind = ReplayKind::named;
     session.replayRunning = true;
     session.screen = Screen::replay;
 }
 
 void finishReplay(Program& program, Session& session) {
-    endReplay(program);
-    if (session.bestGameAside != nullptr) std::swap(program.bestGame, *session.bestGameAside);
-    session.bestGameAside = nullptr;
+    endReplay(program, session.replayClock);
     session.openingUnseen = false;
 }
 
@@ -212,11 +284,13 @@ bool replayInView(Session& session) {
 }
 
 void runReplayStep(Program& program, Session& session) {
-    // The keys of the last picture or wait, on which M and C have acted: Space
-    // starts a game; any other key, the window leaving view or the game's end
-    // go back to the title. A replay plays no sounds.
+    // The keys of the last picture or wait, on which M and C have acted: in
+    // the idle cycle Space starts a game; any other key, the window leaving
+    // view or the game's end go back to the title, or to the Best games
+    // screen the game was chosen on, whatever the key. A replay plays no sounds.
     const bool startsGame = keyDown(scanSpace);
-    const bool otherKey = anyKeyPressed() && !session.sharedKeyActed && !startsGame;
+    const bool otherKey = anyKeyPressed() && !session.sharedKeyActed && !startsGame && !session.replayStarting;
+    session.replayStarting = false;
     if (!startsGame && !otherKey && replayInView(session) && session.replayRunning) {
         const ReplayStep step = runReplayStep(program, session.replayClock);
         if (step == ReplayStep::presented) sleepMilliseconds(frameSleepMilliseconds);
@@ -224,9 +298,11 @@ void runReplayStep(Program& program, Session& session) {
         return;
     }
     finishReplay(program, session);
+    if (session.browsing) {
+        enterBestGames(session, true);
+        return;
+    }
     enterTitle(program, session);
-    // A key allows another replay after the next idle spell; the end does not.
-    session.replayedIdle = !otherKey;
     if (startsGame) enterPlay(program, session);
 }
 
@@ -263,12 +339,13 @@ void startUp(Program& program) {
     buildFont(program.font.listBase, 16.0f, 16.0f, 8);
     stopCullingFaces();
     program.play.bestScore = loadBestScore();
-    loadBestGameForReplay(program, false);
+    loadKeptGames(program);
 }
 
 void drawTitleFrame(const Program& program) {
     drawTitleScreen(program.font, program.play.gamePlayed, upperIndex(program.play.snake), program.play.bestScore,
-                    !program.sound.on, program.sound.on && !program.sound.outputFound);
+                    !program.sound.on, program.sound.on && !program.sound.outputFound,
+                    !program.kept.table.entries.empty());
 }
 
 // The board texture still holds the last board, so a still frame needs only
@@ -304,6 +381,7 @@ int runSession(Program& program, Recording* firstReplay) {
         case Screen::play: runPlayStep(program, session); break;
         case Screen::paused: runPausedStep(program, session); break;
         case Screen::replay: runReplayStep(program, session); break;
+        case Screen::bestGames: runBestGamesStep(program, session); break;
         }
     }
     if (session.screen == Screen::replay) finishReplay(program, session);

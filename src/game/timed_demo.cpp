@@ -43,6 +43,8 @@ std::string timedemoLine(const FrameTimeSummary& summary) {
 int runTimedDemo(Program& program, Recording& recording) {
     PlayState& shown = program.replay;
     startReplay(shown, recording);
+    ReplayClock clock;
+    clock.kind = ReplayKind::timed;
     const std::size_t total = shown.input.recording.frameTimes.size();
     std::vector<double> frameSeconds;
     frameSeconds.reserve(total);
@@ -51,7 +53,7 @@ int runTimedDemo(Program& program, Recording& recording) {
         if (keyDown(scanEscape) || terminationRequested()) break;
         // The game's end is drawn too: every recorded frame once.
         const bool alive = runReplayedFrame(shown);
-        drawReplayFrame(program);
+        drawReplayFrame(program, clock);
         present();
         const double now = readClock();
         frameSeconds.push_back(now - lastPresent);

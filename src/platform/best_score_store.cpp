@@ -6,6 +6,7 @@
 #include "platform/best_game_file.h"
 #include "platform/best_games_file.h"
 #include "platform/best_score_file.h"
+#include "platform/error_line.h"
 #include "platform/platform.h"
 
 namespace {
@@ -33,6 +34,11 @@ int keepFinishedGame(int score, double playSeconds, std::span<const std::uint8_t
 
 bool loadBestGamesRecording(const BestGameEntry& entry, std::vector<std::uint8_t>& bytes) {
     return readBestGamesRecording(bestScoreFile(), entry, bytes);
+}
+
+void reportBadBestGamesRecording(const BestGameEntry& entry, const std::string& what) {
+    printErrorLine("no replay of the game in " + bestGamesFolder(bestScoreFile()) + "/" + entry.recording + ": " +
+                   what);
 }
 
 std::string exportBestGame(const BestGameEntry& entry) {

@@ -30,6 +30,7 @@ PadKeys pcScanCodesForPadButton(int sdlButton) {
     case SDL_CONTROLLER_BUTTON_BACK: return keys(scanEscape);
     case SDL_CONTROLLER_BUTTON_X: return keys(scanC);
     case SDL_CONTROLLER_BUTTON_Y: return keys(scanM);
+    case SDL_CONTROLLER_BUTTON_LEFTSHOULDER: return keys(scanB);
     default: return PadKeys{};
     }
 }

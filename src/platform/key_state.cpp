@@ -22,15 +22,16 @@ struct LetterKey {
     int code;
 };
 constexpr LetterKey letterKeys[] = {
-    {'p', SDL_SCANCODE_P, scanP},
-    {'c', SDL_SCANCODE_C, scanC},
-    {'m', SDL_SCANCODE_M, scanM},
+    {'p', SDL_SCANCODE_P, scanP}, {'c', SDL_SCANCODE_C, scanC}, {'m', SDL_SCANCODE_M, scanM},
+    {'b', SDL_SCANCODE_B, scanB}, {'e', SDL_SCANCODE_E, scanE},
 };
 
 int codeByPlace(int sdlScancode) {
     switch (sdlScancode) {
     case SDL_SCANCODE_ESCAPE: return scanEscape;
     case SDL_SCANCODE_SPACE: return scanSpace;
+    case SDL_SCANCODE_RETURN:
+    case SDL_SCANCODE_KP_ENTER: return scanEnter;
     // The keypad keys are separate scancodes in SDL whatever NumLock says.
     // W A S D by position, so they sit under the same fingers on any layout.
     case SDL_SCANCODE_UP:
@@ -63,7 +64,9 @@ KeyLayout keyLayoutFor(std::span<const int> keycodes) {
     for (const LetterKey& key : letterKeys) {
         bool typed = false;
         for (int scancode = 0; scancode < sdlScancodeCount; ++scancode) {
-            if (typedBy(scancode) != key.letter) continue;
+            // A key that steers by place keeps steering: Dvorak types e at
+            // the US D place, and its E is then the key at the US E place.
+            if (typedBy(scancode) != key.letter || codeByPlace(scancode) != 0) continue;
             layout[static_cast<std::size_t>(scancode)] = static_cast<unsigned char>(key.code);
             typed = true;
         }
@@ -89,10 +92,13 @@ void notePress(KeyState& keys, int scanCode) {
 void refreshKeyState(KeyState& keys, const unsigned char* sdlKeyboard, int sdlKeyCount) {
     if (!keys.focused) return;
     keys.held.fill(false);
+    const auto down = [&](int scancode) { return scancode < sdlKeyCount && sdlKeyboard[scancode] != 0; };
+    // Alt+Enter switches full screen; its Enter chooses nothing.
+    const bool alt = down(SDL_SCANCODE_LALT) || down(SDL_SCANCODE_RALT);
     for (int scancode = 0; scancode < sdlKeyCount; ++scancode) {
         if (!sdlKeyboard[scancode]) continue;
         int code = pcScanCodeFor(keys.layout, scancode);
-        if (code > 0) keys.held[code] = true;
+        if (code > 0 && !(alt && code == scanEnter)) keys.held[code] = true;
     }
 }
 

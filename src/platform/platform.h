@@ -10,12 +10,16 @@
 #include <string_view>
 #include <vector>
 
-// PC keyboard scan codes (set 1) of the keys the game reads. scanP, scanC and
-// scanM stand for the letters, wherever the player's layout puts them.
+// PC keyboard scan codes (set 1) of the keys the game reads. scanP, scanC,
+// scanM, scanB and scanE stand for the letters, wherever the player's layout
+// puts them; scanEnter is either Enter key.
 enum ScanCode : int {
     scanEscape = 1,
+    scanE = 18,
     scanP = 25,
+    scanEnter = 28,
     scanC = 46,
+    scanB = 48,
     scanM = 50,
     scanSpace = 57,
     scanUp = 72,
@@ -57,10 +61,11 @@ bool waitForEvents(int timeoutMilliseconds);
 // focus, or was pressed since the game last read it: the read clears the
 // press, so a tap counts once, however rarely the game reads that key.
 // Gamepads read as keys: d-pad and left stick as the arrows, A as Space,
-// Start as Space and P, Back as Escape, X as C, Y as M. W A S D (by position)
-// are arrows too. P, C and M are the keys that type those letters in the
-// player's keyboard layout, or in a layout of another script the keys at
-// their US places.
+// Start as Space and P, Back as Escape, X as C, Y as M, the left shoulder as
+// B. W A S D (by position) are arrows too. P, C, M, B and E are the keys that
+// type those letters in the player's keyboard layout, or in a layout of
+// another script the keys at their US places. Enter held with Alt (the switch
+// to full screen) is not Enter.
 bool keyDown(int scanCode);
 // Forgets presses not read yet; for a change of state (title, play, pause),
 // so that a key meant for one never acts in the next.
@@ -161,6 +166,9 @@ int keepFinishedGame(int score, double playSeconds, std::span<const std::uint8_t
 // One kept game's recording. False when there is none: silently when none is
 // kept, else after one line on standard error naming the file.
 bool loadBestGamesRecording(const BestGameEntry& entry, std::vector<std::uint8_t>& bytes);
+// A kept game's recording was loaded but cannot be replayed: one line on
+// standard error naming its file and what.
+void reportBadBestGamesRecording(const BestGameEntry& entry, const std::string& what);
 // Copies a kept game's recording into the player's home folder under a name
 // made of its score and date, for --replay elsewhere. The path written, or
 // empty after one line on standard error.

@@ -165,7 +165,7 @@ bool handleEvent(const SDL_Event& event) {
         const SDL_Scancode scancode = event.key.keysym.scancode;
         const bool modifier = scancode >= SDL_SCANCODE_LCTRL && scancode <= SDL_SCANCODE_RGUI;
         if (display.keys.focused && !altEnter && !modifier) display.keyPressed = true;
-        const int code = pcScanCodeFor(display.keys.layout, scancode);
+        const int code = altEnter ? 0 : pcScanCodeFor(display.keys.layout, scancode);
         notePress(display.keys, code);
         return code != 0;
     }

@@ -10,7 +10,7 @@
 #include "render/window_size.h"
 
 void drawTitleScreen(const Font& font, bool gamePlayed, int previousScore, int bestScore, bool soundTurnedOff,
-                     bool noSoundOutput) {
+                     bool noSoundOutput, bool bestGamesKept) {
     // Unlit and without the depth test, whatever the cylinder left on.
     glDisable(GL_LIGHTING);
     glDisable(GL_DEPTH_TEST);
@@ -40,14 +40,24 @@ void drawTitleScreen(const Font& font, bool gamePlayed, int previousScore, int b
         drawText("Press M for sound...", font.texture, font.listBase, 352.0f, 284.0f, 0.0f, 1.0f, 1.0f, 0.0f);
     else if (noSoundOutput)
         drawText("No sound output found...", font.texture, font.listBase, 320.0f, 284.0f, 0.0f, 1.0f, 1.0f, 0.0f);
+    // Right under the last line shown.
+    const float lastY = soundTurnedOff || noSoundOutput ? 284.0f
+                        : bestScore >= 0                ? 304.0f
+                        : gamePlayed                    ? 324.0f
+                                                        : 344.0f;
+    if (bestGamesKept)
+        drawText("Press B for best games...", font.texture, font.listBase, 312.0f, lastY - 20.0f, 0.0f, 1.0f, 1.0f,
+                 0.0f);
     popOrtho2D();
 }
 
-void drawReplayPrompt(const Font& font) {
+void drawReplayPrompt(const Font& font, std::string_view text) {
     pushOrtho2D(windowWidth, windowHeight);
     glDisable(GL_LIGHTING);
     glDisable(GL_DEPTH_TEST);
-    // Below the drum, clear of the head, which the view keeps in the middle.
-    drawText("Press Space to play...", font.texture, font.listBase, 336.0f, 24.0f, 0.0f, 1.0f, 1.0f, 0.0f);
+    // Below the drum, clear of the head, which the view keeps in the middle;
+    // centred like the title's lines.
+    const float x = static_cast<float>(windowWidth) / 2.0f - 8.0f * static_cast<float>(text.size());
+    drawText(text, font.texture, font.listBase, x, 24.0f, 0.0f, 1.0f, 1.0f, 0.0f);
     popOrtho2D();
 }

@@ -2,8 +2,8 @@
 
 struct PlayState;
 
-// At a game over: a score above the best is kept for later runs, with the
-// game's recording beside it, and the best becomes whatever is kept then,
-// this game's or another running game's. Either way the death is noted, as a
-// record or not. True when this game is now the kept best game.
-bool noteFinalScore(PlayState& play);
+// At a game over: the game is kept among the player's best games when its
+// score enters them, with its length and recording, and the best becomes
+// whatever is kept then, this game's or another running game's. Either way
+// the death is noted, as a record or not.
+void noteFinalScore(PlayState& play);

@@ -10,7 +10,8 @@
 
 namespace {
 
-constexpr int arrowsAndButtons[] = {scanUp, scanDown, scanLeft, scanRight, scanSpace, scanP, scanEscape, scanC, scanM};
+constexpr int arrowsAndButtons[] = {scanUp, scanDown,   scanLeft, scanRight, scanSpace,
+                                    scanP,  scanEscape, scanC,    scanM,     scanB};
 constexpr int keyCount = static_cast<int>(std::size(arrowsAndButtons));
 
 // The keys down after the next present, as a bit set in the order above.
@@ -91,6 +92,7 @@ TEST(Gamepad, PluggedInAtAnyTimeItSteersStartsAndQuitsLikeTheKeysAndPulledOutItL
         {SDL_CONTROLLER_BUTTON_BACK, bitOf(scanEscape)},
         {SDL_CONTROLLER_BUTTON_X, bitOf(scanC)},
         {SDL_CONTROLLER_BUTTON_Y, bitOf(scanM)},
+        {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, bitOf(scanB)},
         {SDL_CONTROLLER_BUTTON_B, 0},
     };
     for (const auto& b : buttons) {

@@ -1,6 +1,7 @@
 #include "support/scripted_platform.h"
 
 #include <algorithm>
+#include <ctime>
 #include <set>
 
 #include "platform/best_game_file.h"
@@ -210,6 +211,62 @@ bool loadBestGame(std::vector<std::uint8_t>& bytes) {
 }
 
 void reportBadBestGame(const std::string& what) { state.errorLines.push_back("best-game: " + what); }
+
+BestGames loadBestGames() { return state.bestGames; }
+
+int keepFinishedGame(int score, double playSeconds, std::span<const std::uint8_t> recording) {
+    state.finishedGames.push_back({score, playSeconds, {recording.begin(), recording.end()}});
+    BestGameEntry entry{score, static_cast<std::int64_t>(state.now), playSeconds, ""};
+    if (!recording.empty()) {
+        entry.recording = "game-" + std::to_string(state.finishedGames.size()) + ".twrec";
+        state.bestGamesRecordings[entry.recording].assign(recording.begin(), recording.end());
+    }
+    // After every game of its score or better: of equal scores the earlier first.
+    auto& entries = state.bestGames.entries;
+    const auto place = std::find_if(entries.begin(), entries.end(),
+                                    [&](const BestGameEntry& e) { return e.score < score; });
+    entries.insert(place, entry);
+    while (entries.size() > static_cast<std::size_t>(bestGamesKept)) {
+        state.bestGamesRecordings.erase(entries.back().recording);
+        entries.pop_back();
+    }
+    state.bestScore = std::max(state.bestScore, score);
+    return state.bestScore;
+}
+
+bool loadBestGamesRecording(const BestGameEntry& entry, std::vector<std::uint8_t>& bytes) {
+    if (entry.recording.empty()) return false;
+    const auto kept = state.bestGamesRecordings.find(entry.recording);
+    if (kept == state.bestGamesRecordings.end()) {
+        state.errorLines.push_back(entry.recording + ": missing");
+        return false;
+    }
+    bytes = kept->second;
+    return true;
+}
+
+void reportBadBestGamesRecording(const BestGameEntry& entry, const std::string& what) {
+    state.errorLines.push_back(entry.recording + ": " + what);
+}
+
+std::string exportBestGame(const BestGameEntry& entry) {
+    if (!state.bestGamesRecordings.contains(entry.recording)) {
+        state.errorLines.push_back(entry.recording + ": not exported");
+        return "";
+    }
+    state.exportedGames.push_back(entry);
+    return "/home/player/tubewyrm-" + std::to_string(entry.score) + ".twrec";
+}
+
+// In UTC, so that tests read the same dates anywhere.
+std::string localDateAndTime(std::int64_t secondsSince1970) {
+    const std::time_t time = static_cast<std::time_t>(secondsSince1970);
+    std::tm parts{};
+    if (gmtime_r(&time, &parts) == nullptr) return "0000-00-00 00:00";
+    char text[32];
+    const std::size_t length = std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &parts);
+    return {text, length};
+}
 
 double readClock() {
     if (state.now != lastReading) readsWithoutTime = 0;

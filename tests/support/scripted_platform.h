@@ -4,6 +4,7 @@
 // game presents, sleeps and waits, never because it is read.
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,20 @@ struct ScriptedPlatform {  // NOLINT(clang-analyzer-optin.performance.Padding): 
     std::vector<std::uint8_t> bestGame;
     // Lines the platform put on standard error about the best game.
     std::vector<std::string> errorLines;
+
+    // The player's best games as loadBestGames gives them, the recordings
+    // kept under their entries' names, every finished game the game asked to
+    // keep, and the entries exported. A kept game
+    // enters the table as the real store keeps it, ended at the scripted time.
+    BestGames bestGames;
+    std::map<std::string, std::vector<std::uint8_t>> bestGamesRecordings;
+    struct FinishedGame {
+        int score = 0;
+        double playSeconds = 0.0;
+        std::vector<std::uint8_t> recording;
+    };
+    std::vector<FinishedGame> finishedGames;
+    std::vector<BestGameEntry> exportedGames;
 
     // Random numbers: queued values first, then the real generator.
     std::deque<double> randoms;

@@ -5,6 +5,7 @@
 
 #include <random>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 #include "platform/key_state.h"
@@ -71,6 +72,31 @@ TEST(KeyState, ArrowsKeypadAndWASDGiveTheSameScanCodes) {
     // Before any layout is read, the letters too are at their US places.
     for (const auto& row : table)
         EXPECT_EQ(pcScanCodeFor(keyLayoutFor({}), row.sdl), row.pc) << "SDL scancode " << row.sdl;
+}
+
+TEST(KeyState, EnterIsEitherEnterButNotWithAltAndBAndELeaveAKeyThatSteersByPlace) {
+    // Dvorak types e at the US D place and b at the US N place.
+    std::vector<int> dvorak(SDL_NUM_SCANCODES, 0);
+    for (int letter = 0; letter < 26; ++letter) dvorak[SDL_SCANCODE_A + letter] = 'a' + letter;
+    dvorak[SDL_SCANCODE_D] = 'e';
+    dvorak[SDL_SCANCODE_E] = '.';
+    dvorak[SDL_SCANCODE_N] = 'b';
+    dvorak[SDL_SCANCODE_B] = 'x';
+    const std::pair<int, int> places[] = {{SDL_SCANCODE_D, scanRight},      {SDL_SCANCODE_E, scanE},
+                                          {SDL_SCANCODE_N, scanB},          {SDL_SCANCODE_B, 0},
+                                          {SDL_SCANCODE_RETURN, scanEnter}, {SDL_SCANCODE_KP_ENTER, scanEnter}};
+    for (auto [scancode, code] : places) EXPECT_EQ(pcScanCodeFor(keyLayoutFor(dvorak), scancode), code) << scancode;
+
+    std::vector<unsigned char> held(SDL_NUM_SCANCODES, 0);
+    KeyState keys;
+    noteFocusChange(keys, true);
+    held[SDL_SCANCODE_RETURN] = 1;
+    for (const int alt : {int{SDL_SCANCODE_LALT}, int{SDL_SCANCODE_RALT}, 0}) {
+        held[alt] = alt != 0;
+        refreshKeyState(keys, held.data(), static_cast<int>(held.size()));
+        EXPECT_EQ(readKey(keys, scanEnter), alt == 0) << "with SDL scancode " << alt;
+        held[alt] = 0;
+    }
 }
 
 TEST(KeyState, RefreshedOnlyWithFocusAndClearedByAnyFocusChange) {

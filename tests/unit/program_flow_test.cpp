@@ -212,19 +212,16 @@ TEST(GameOver, SpaceStillHeldStartsTheNextGameFromTheTitlesFirstPicture) {
     EXPECT_FALSE(play.input.recording.carried.movingVertically);
 }
 
-TEST(GameOver, AScoreAboveTheBestIsKeptAndTheTitleShowsWhateverIsKept) {
+TEST(GameOver, EveryGameIsOfferedToTheBestGamesAndTheTitleShowsTheBestKept) {
     // Each game goes straight up into the top edge: score 1.
     const struct {
         int knownBest;  // what this game read at start-up
-        int kept;       // what the file holds at game over: another game may have kept more
-        std::vector<int> saved;
+        int kept;       // what the store holds at game over: another game may have kept more
         int shown;
     } table[] = {
-        {-1, -1, {1}, 1},  // the first score is kept
-        {1, 1, {}, 1},     // equalled is not beaten
-        {5, 5, {}, 5},     // nor is a lower score kept
-        {-1, 9, {1}, 9},   // offered, but the other game's is higher
-        {5, 9, {}, 9},     // not offered; the title still shows the other's
+        {-1, -1, 1},  // the first score is the best
+        {5, 5, 5},    // a lower one is not
+        {-1, 9, 9},   // nor is one below what another game kept meanwhile
     };
     for (const auto& row : table) {
         SCOPED_TRACE(testing::Message() << "best " << row.knownBest << ", kept " << row.kept);
@@ -237,9 +234,18 @@ TEST(GameOver, AScoreAboveTheBestIsKeptAndTheTitleShowsWhateverIsKept) {
         Program program;
         program.play.bestScore = row.knownBest;
         runSession(program);
-        ASSERT_EQ(upperIndex(program.play.snake), 1);
-        EXPECT_EQ(scripted().savedBestScores, row.saved);
-        EXPECT_EQ(program.play.bestScore, row.shown);
+        const PlayState& play = program.play;
+        ASSERT_EQ(upperIndex(play.snake), 1);
+        ASSERT_EQ(scripted().finishedGames.size(), 1u);
+        const auto& kept = scripted().finishedGames[0];
+        EXPECT_EQ(kept.score, 1);
+        // Its length is the play time of its recorded frames.
+        const auto& steps = play.input.recording.frameTimes;
+        EXPECT_NEAR(kept.playSeconds, std::accumulate(steps.begin(), steps.end(), 0.0), 1e-9);
+        EXPECT_GT(kept.playSeconds, 1.0);
+        EXPECT_FALSE(kept.recording.empty());
+        EXPECT_EQ(play.bestScore, row.shown);
+        EXPECT_EQ(program.kept.table, scripted().bestGames) << "the table as kept after the game";
     }
 }
 

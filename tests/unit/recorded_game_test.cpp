@@ -27,6 +27,7 @@
 #include "rules/recording_file.h"
 #include "support/recorded_games.h"
 #include "support/scripted_platform.h"
+#include "unit/session_runs.h"
 
 namespace fs = std::filesystem;
 
@@ -75,7 +76,8 @@ TEST_F(RecordedGame, AChangedRandomNumberTimeStepOrCheckpointIsRefusedNamingTheF
     playScriptedGame(program);
     Recording kept;
     std::string problem;
-    ASSERT_TRUE(decodeRecording(scripted().bestGame, kept, problem)) << problem;
+    ASSERT_EQ(scripted().finishedGames.size(), 1u);
+    ASSERT_TRUE(decodeRecording(scripted().finishedGames[0].recording, kept, problem)) << problem;
     ASSERT_EQ(kept.checkpoints.size(), 3u) << "two meals and the death";
     // Frames count from 1, time steps from 0.
     const std::size_t firstMeal = kept.checkpoints[0].frame - 1;
@@ -98,12 +100,11 @@ TEST_F(RecordedGame, AChangedRandomNumberTimeStepOrCheckpointIsRefusedNamingTheF
         SCOPED_TRACE(c.change);
         Recording changed = kept;
         c.apply(changed);
-        encodeRecording(changed, scripted().bestGame);
+        encodeRecording(changed, scripted().bestGamesRecordings[scripted().bestGames.entries[0].recording]);
         scripted().errorLines.clear();
         Program nextRun;
-        nextRun.play.bestScore = program.play.bestScore;
-        loadBestGameForReplay(nextRun);
-        EXPECT_FALSE(nextRun.bestGameReplayable);
+        loadKeptGames(nextRun);
+        EXPECT_FALSE(checkKeptGame(nextRun, 0));
         ASSERT_EQ(scripted().errorLines.size(), 1u);
         EXPECT_NE(scripted().errorLines[0].find(c.line), std::string::npos) << scripted().errorLines[0];
     }
@@ -126,9 +127,10 @@ struct TitleCase {
 
 constexpr int otherKey = 30;
 
-// Runs whose kept best game (a 1.1.0 recording, 3.8 s long) is offered on the
+// Runs whose one kept game (a 1.1.0 recording, 3.8 s long) is offered on the
 // first title; no game has been played, so the title stands still. Idle from
-// 0 s, the replay runs from 10 s to about 13.8 s.
+// 0 s, the idle cycle's table stands from 10 s, the replay runs from 16 s to
+// about 19.8 s.
 class TitleReplay : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -138,12 +140,10 @@ protected:
     void check(const TitleCase& c) {
         SCOPED_TRACE(c.what);
         resetScriptedPlatform();
-        scripted().bestGameExists = true;
-        scripted().bestGame = bytes;
+        addKeptGame(recordedScore(kept), bytes, "kept");
         const auto program = std::make_unique<Program>();
         program->play.bestScore = recordedScore(kept);
-        loadBestGameForReplay(*program);
-        ASSERT_TRUE(program->bestGameReplayable);
+        loadKeptGames(*program);
         script(c.steps);
         EXPECT_NO_THROW(runSession(*program));
         const double end = c.steps.back().at;
@@ -164,7 +164,10 @@ protected:
         }
         EXPECT_EQ(program->play.input.frames > 0, c.gamePlayed);
         EXPECT_EQ(scripted().keptSettings, c.kept);
-        EXPECT_EQ(program->bestGame, kept) << "the recording is back in its place";
+        // Read only once the idle cycle came to it; a replay lends it out.
+        if (c.replayed != Replayed::not_at_all) {
+            EXPECT_EQ(program->kept.recordings.at(0), kept) << "the recording is back in its place";
+        }
         if (c.quietTo > c.quietFrom) {
             EXPECT_EQ(presentsBetween(c.quietFrom, c.quietTo), 0);
             if (c.quietTo < end) {
@@ -176,40 +179,52 @@ protected:
     Recording kept;
 };
 
-TEST_F(TitleReplay, StartsAfterTenIdleSecondsInViewOnceAnIdleSpellAndEndsOnAKeyOrOutOfView) {
+TEST_F(TitleReplay, StartsAfterTheIdleTableInViewAndEndsOnAKeyOrOutOfView) {
     const TitleCase cases[] = {
         {"Space before ten seconds",
          {{9.0, Happening::tap, scanSpace}, {12.0, Happening::tap, scanEscape}},
          Replayed::not_at_all,
          true,
          {}},
+        {"Space on the idle table starts a game",
+         {{12.0, Happening::tap, scanSpace}, {19.0, Happening::tap, scanEscape}},
+         Replayed::not_at_all,
+         true,
+         {}},
         {"Space during it starts a game",
-         {{11.0, Happening::tap, scanSpace}, {13.0, Happening::tap, scanEscape}},
+         {{17.0, Happening::tap, scanSpace}, {19.0, Happening::tap, scanEscape}},
          Replayed::partly,
          true,
          {}},
         {"a key at nine seconds puts it off",
-         {{9.0, Happening::tap, otherKey}, {18.5, Happening::tap, scanEscape}},
+         {{9.0, Happening::tap, otherKey}, {24.5, Happening::tap, scanEscape}},
          Replayed::not_at_all,
          false,
          {}},
+        {"another key on the idle table goes back to the title",
+         {{12.0, Happening::tap, otherKey}, {21.5, Happening::tap, scanEscape}},
+         Replayed::not_at_all,
+         false,
+         {},
+         12.5,
+         21.5},
         {"another key during it goes back to the title",
-         {{11.0, Happening::tap, otherKey}, {15.0, Happening::tap, scanEscape}},
+         {{17.0, Happening::tap, otherKey}, {21.0, Happening::tap, scanEscape}},
          Replayed::partly,
          false,
          {}},
         {"after another key, the next idle spell replays it again",
-         {{11.0, Happening::tap, otherKey}, {30.0, Happening::tap, scanEscape}},
+         {{17.0, Happening::tap, otherKey}, {40.0, Happening::tap, scanEscape}},
          Replayed::wholly,
          false,
          {}},
-        {"the whole game, once an idle spell",
-         {{30.0, Happening::tap, scanEscape}},
+        {"the whole game, then the title until the next idle spell",
+         {{31.0, Happening::tap, scanEscape}},
          Replayed::wholly,
          false,
          {},
-         14.5,
-         30.0},
+         20.5,
+         29.5},
         {"none while the window is out of view, and the title waits",
          {{5.0, Happening::focusLost}, {14.0, Happening::termination}},
          Replayed::not_at_all,
@@ -218,26 +233,27 @@ TEST_F(TitleReplay, StartsAfterTenIdleSecondsInViewOnceAnIdleSpellAndEndsOnAKeyO
          5.5,
          14.0},
         {"the focus lost during it ends it and the title waits",
-         {{11.0, Happening::focusLost}, {16.0, Happening::focusGained}, {20.0, Happening::tap, scanEscape}},
+         {{17.0, Happening::focusLost}, {22.0, Happening::focusGained}, {26.0, Happening::tap, scanEscape}},
          Replayed::partly,
          false,
          {},
-         11.5,
-         16.0},
+         17.5,
+         22.0},
     };
     for (const TitleCase& c : cases) check(c);
 }
 
 TEST_F(TitleReplay, EscapeMAndCTappedDuringItActAsOnTheTitle) {
     const TitleCase cases[] = {
-        {"Escape quits", {{11.0, Happening::tap, scanEscape}}, Replayed::partly, false, {}},
+        {"Escape quits", {{17.0, Happening::tap, scanEscape}}, Replayed::partly, false, {}},
+        {"Escape on the idle table quits", {{12.0, Happening::tap, scanEscape}}, Replayed::not_at_all, false, {}},
         {"M turns sound off and the replay goes on",
-         {{11.0, Happening::tap, scanM}, {20.0, Happening::tap, scanEscape}},
+         {{17.0, Happening::tap, scanM}, {26.0, Happening::tap, scanEscape}},
          Replayed::wholly,
          false,
          {"sound=off"}},
         {"C switches the palette and the replay goes on",
-         {{11.0, Happening::tap, scanC}, {20.0, Happening::tap, scanEscape}},
+         {{17.0, Happening::tap, scanC}, {26.0, Happening::tap, scanEscape}},
          Replayed::wholly,
          false,
          {"palette=contrast"}},
@@ -350,12 +366,12 @@ TEST_F(BestGameFile, EachKindOfBadFileGivesOneLineAndNoReplayAndStaysWhereItIs) 
         Program run;
         run.play.bestScore = bestScore;
         if (read) {
-            scripted().bestGameExists = true;
-            scripted().bestGame = bytes;
-            loadBestGameForReplay(run);
+            resetScriptedPlatform();
+            addKeptGame(bestScore, bytes, path);
+            loadKeptGames(run);
+            EXPECT_FALSE(checkKeptGame(run, 0));
             for (const std::string& line : scripted().errorLines) lines += line + "\n";
         }
-        EXPECT_FALSE(run.bestGameReplayable);
         EXPECT_EQ(run.play.bestScore, bestScore);
         EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), c.reason[0] ? 1 : 0) << lines;
         if (c.reason[0]) {
@@ -371,7 +387,7 @@ TEST_F(BestGameFile, EachKindOfBadFileGivesOneLineAndNoReplayAndStaysWhereItIs) 
     }
 }
 
-TEST(KeptBestGame, AGoodRecordingIsReplayedOnlyBesideTheBestScoreItMade) {
+TEST(KeptBestGame, AGoodRecordingIsReplayedOnlyInTheRowOfTheScoreItMade) {
     const std::vector<std::uint8_t> bytes = keptGameBytes("reversal_after_meal");
     Recording recording;
     std::string problem;
@@ -379,23 +395,23 @@ TEST(KeptBestGame, AGoodRecordingIsReplayedOnlyBesideTheBestScoreItMade) {
     const int made = recordedScore(recording);
     const struct {
         const char* kept;
-        int bestScore;
+        int score;
+        bool withRecording;
         bool replayed;
     } cases[] = {
-        {"its own score", made, true},
-        {"a higher score, kept since without a recording", made + 1, false},
-        {"a lower score", made - 1, false},
-        {"no score", -1, false},
+        {"its own score", made, true, true},
+        {"a higher score", made + 1, true, false},
+        {"a lower score", made - 1, true, false},
+        {"its own score without the recording", made, false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.kept);
         resetScriptedPlatform();
-        scripted().bestGameExists = true;
-        scripted().bestGame = bytes;
-        scriptTap(15.0, scanEscape);
+        addKeptGame(c.score, c.withRecording ? bytes : std::vector<std::uint8_t>{}, "kept");
+        // The idle cycle's replay would start at 16 s.
+        scriptTap(18.0, scanEscape);
         Program program;
-        program.play.bestScore = c.bestScore;
-        loadBestGameForReplay(program);
+        loadKeptGames(program);
         runSession(program);
         EXPECT_EQ(program.replay.input.frames > 0, c.replayed);
     }

@@ -2,6 +2,8 @@
 // Whole runs of the program (runSession) on the scripted platform, for the
 // tests of the loop, the still screens and the latched keys.
 #include <algorithm>
+#include <cstdint>
+#include <string>
 #include <vector>
 
 #include "game/program.h"
@@ -47,4 +49,14 @@ inline double duringPresentFrom(double at) {
     const auto present = std::lower_bound(times.begin(), times.end(), at);
     if (present == times.end()) return -1.0;
     return *present - scripted().presentSeconds / 2.0;
+}
+
+// A game in the scripted store's table of best games, after those there (the
+// caller keeps them best first), with its recording's bytes under its name,
+// or without a recording when bytes is empty.
+inline void addKeptGame(int score, const std::vector<std::uint8_t>& bytes, const std::string& name) {
+    auto& entries = scripted().bestGames.entries;
+    const auto row = static_cast<std::int64_t>(entries.size());
+    entries.push_back({score, 1'767'225'600 + 86'400 * row, 62.5, bytes.empty() ? "" : name});
+    if (!bytes.empty()) scripted().bestGamesRecordings[name] = bytes;
 }
