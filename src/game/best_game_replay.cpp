@@ -22,11 +22,14 @@ void drawReplayFrame(const Program& program, const ReplayClock& clock) {
     // The score the game ended with, as the title's best score says it; a
     // recording from elsewhere is no best game of this player's.
     runCylinderPass(shown, boardTexture(program), shown.boardHeight, program.light, program.font,
-                    clock.kind == ReplayKind::named || clock.kind == ReplayKind::timed ? "Recorded game " : "Best game ",
+                    clock.kind == ReplayKind::named || clock.kind == ReplayKind::timed ? "Recorded game "
+                                                                                       : "Best game ",
                     recordedScore(shown.input.recording));
     // The timed demo takes no keys but Escape.
-    if (clock.kind == ReplayKind::watched) drawReplayPrompt(program.font, "Press Escape to go back...");
-    else if (clock.kind != ReplayKind::timed) drawReplayPrompt(program.font, "Press Space to play...");
+    if (clock.kind == ReplayKind::watched)
+        drawReplayPrompt(program.font, "Press Escape to go back...");
+    else if (clock.kind != ReplayKind::timed)
+        drawReplayPrompt(program.font, "Press Space to play...");
 }
 
 namespace {
