@@ -9,10 +9,10 @@
 # test at all, fails the run.
 #
 # Stages that do not need each other run side by side, so that every core has
-# work: the sanitizer build and tests next to the release build; the static
-# analysis after the release tests. Builds and analysis run at a lower
-# priority than the tests, so the game under test gets
-# the processor whenever it asks for it. Each stage's output is shown whole when
+# work: the release build and tests, the sanitizer build and tests, the replay
+# matrix and the static analysis. Builds run at a lower priority than the
+# tests, and the analysis at a lower one still, so the game under test gets the
+# processor whenever it asks for it. Each stage's output is shown whole when
 # the stage ends; the time of every stage is listed at the end.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -23,6 +23,7 @@ now() { local t=$EPOCHREALTIME; echo "${t/,/.}"; }
 run_start=$(now)
 jobs=$(nproc)
 background=(nice -n 5)
+lowest=(nice -n 15)
 
 # Seconds (one decimal) from the first to the second reading of now.
 seconds_between() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", b - a }'; }
@@ -75,23 +76,19 @@ run_tests() {
   return $status
 }
 
-# The release build, its tests, then the static analysis, which reads the
-# build's compile commands and dependency files.
+# The release build and its tests. A test that fails is run once more: the
+# PulseAudio test has been seen to hear the start effect at twice its level
+# after the sound server's restart, now and then on a loaded machine (a fault
+# not yet found); ctest's output names every test that needed its second run.
 release() {
-  stage -q "release configure" cmake --preset release || return 1
   stage "release build" "${background[@]}" cmake --build --preset release -j"$jobs" || return 1
-  local status=0
-  # The end-to-end tests before the static analysis, not beside it: on a
-  # loaded machine the game under test has been seen to die of an X error
-  # (BadWindow from X_SendEvent), a fault not yet found.
-  # A test that fails is run once more: two end-to-end tests have been seen to
-  # fail now and then on a loaded machine (the X error above; a doubled
-  # effect peak through PulseAudio after a server restart), faults still open.
-  # ctest's output names every test that needed its second run.
-  stage "release tests" run_tests "$top/build" -j"$jobs" --repeat until-pass:2 || status=1
-  stage lint "${background[@]}" "$top/scripts/lint.sh" "$top/build" || status=1
-  return $status
+  stage "release tests" run_tests "$top/build" -j"$jobs" --repeat until-pass:2
 }
+
+# The static analysis reads only the compile commands, so it starts with the
+# builds, at a lower priority still: the builds and the tests come first, and
+# it takes every cycle they leave (the end-to-end tests mostly wait).
+static_analysis() { stage lint "${lowest[@]}" "$top/scripts/lint.sh" "$top/build"; }
 
 # The unit and GL tests again, built and run under the sanitizers.
 sanitize() {
@@ -112,6 +109,9 @@ unset DISPLAY WAYLAND_DISPLAY
 cd "$top"  # the presets are read from the current directory
 
 status=0
+stage -q "release configure" cmake --preset release || exit 1
+static_analysis &
+lint_chain=$!
 release &
 release_chain=$!
 sanitize &
@@ -121,6 +121,7 @@ matrix_chain=$!
 wait $release_chain || status=1
 wait $sanitize_chain || status=1
 wait $matrix_chain || status=1
+wait $lint_chain || status=1
 
 echo
 echo "Stages (wall seconds from its start to its end; processor seconds, user + system, of all its processes):"
