@@ -71,7 +71,8 @@ std::string usageText() {
            "  --help            print this and exit\n"
            "  --version         print the version and exit\n"
            "\n"
-           "Arrow keys steer, Space starts, P pauses, M sound, C colours, Escape quits.\n"
+           "Arrow keys steer, Space starts, P pauses, M sound, C colours, B best games,\n"
+           "Escape quits.\n"
            "man 6 tubewyrm tells the rest.\n";
 }
 
