@@ -76,10 +76,10 @@ run_tests() {
   return $status
 }
 
-# The release build and its tests. A test that fails is run once more: the
-# PulseAudio test has been seen to hear the start effect at twice its level
-# after the sound server's restart, now and then on a loaded machine (a fault
-# not yet found); ctest's output names every test that needed its second run.
+# The release build and its tests. A test that fails is run once more, as a
+# safety net for the window tests on a loaded machine (the full-screen test has
+# been seen to fail once there, cause not found); ctest's output names every
+# test that needed its second run.
 release() {
   stage "release build" "${background[@]}" cmake --build --preset release -j"$jobs" || return 1
   stage "release tests" run_tests "$top/build" -j"$jobs" --repeat until-pass:2
