@@ -1,9 +1,10 @@
-// Recording a game, keeping it, checking it and replaying it on the title,
-// against the scripted platform.
+// Recorded games: recording, keeping, checking and replaying one, the games
+// version 1.1.0 kept, what a game carries over into its recording, and the
+// check of the best games at start-up.
+#include <gtest/gtest.h>
+
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
@@ -24,11 +25,16 @@
 #include "platform/best_score_file.h"
 #include "platform/platform.h"
 #include "rules/frame_rules.h"
+#include "rules/recorded_input.h"
+#include "rules/recording_check.h"
 #include "rules/recording_file.h"
+#include "state/play_state.h"
 #include "support/recorded_games.h"
 #include "support/scripted_platform.h"
 #include "unit/session_runs.h"
 
+// Recording a game, keeping it, checking it and replaying it on the title,
+// against the scripted platform.
 namespace fs = std::filesystem;
 
 namespace {
@@ -418,3 +424,127 @@ TEST(KeptBestGame, AGoodRecordingIsReplayedOnlyInTheRowOfTheScoreItMade) {
 }
 
 }  // namespace
+
+// The games recorded by version 1.1.0 replay through today's rules to the
+// same end: the dense test of the rules.
+namespace kept_games {
+
+namespace {
+
+TEST(KeptGames, EachReplaysToItsScoreFramesAndSnake) {
+    const std::vector<KeptGame> games = keptGames();
+    ASSERT_GE(games.size(), 4u) << "the table in " << testDataFolder();
+    for (const KeptGame& game : games) {
+        SCOPED_TRACE(game.name);
+        Recording recording;
+        std::string problem;
+        ASSERT_TRUE(loadKeptRecording(game.name, recording, problem)) << problem;
+        EXPECT_TRUE(checkRecording(recording, problem)) << problem;
+
+        PlayState play;
+        startReplay(play, recording);
+        int frames = 0;
+        for (bool alive = true; alive;) {
+            ++frames;
+            alive = runReplayedFrame(play);
+        }
+        EXPECT_EQ(play.input.problem, "");
+        EXPECT_EQ(frames, game.frames);
+        EXPECT_EQ(upperIndex(play.snake), game.score);
+        EXPECT_EQ(snakeHash(play.snake), game.snakeHash);
+    }
+}
+
+}  // namespace
+
+}  // namespace kept_games
+
+// What a game takes over from the one before goes whole into its recording,
+// and a replay starts from all of it.
+namespace carried_over {
+
+namespace {
+
+TEST(CarriedOver, EveryValueAGameStartsFromIsRecordedAndReplayed) {
+    resetScriptedPlatform();
+    Program program;
+    PlayState& live = program.play;
+    // Every value unlike a fresh state's, each one telling: the game starts
+    // frozen in a reversal pulse, swaying sideways while it moves up, its
+    // first trail step still ahead when it sets off, its head on the pixel
+    // last polled, on a board whose size places the food and the top row.
+    carriedOver(live) = {.playTime = 3.21,
+                         .nextTrailStep = 3.65,
+                         .lastPollPosition = {256.5f, 128.5f, 0.0f},
+                         .reversalPulse = 10.0f,
+                         .movingHorizontally = false,
+                         .movingVertically = true,
+                         .boardWidth = 640,
+                         .boardHeight = 320};
+    // A 5 straight above the head, on the way to the top row.
+    scripted().randoms = {256.0 / 616.0, 176.0 / 272.0, 0.5};
+    startGame(program);
+    // Up held from the start; a frame as the play loop runs it, without drawing.
+    scriptAt(0.0, Happening::keyDown, scanUp);
+    std::uint32_t frames = 0;
+    for (bool alive = true; alive && frames < 1000; ++frames) {
+        present();
+        live.frameTime = 1.0 / 60.0;
+        noteFrameTime(live.input, live.frameTime);
+        live.playTime += live.frameTime;
+        alive = advancePlayFrame(live);
+    }
+    ASSERT_GT(upperIndex(live.snake), 1) << "the 5 was eaten";
+    ASSERT_LT(frames, 1000u) << "the game ended";
+
+    Recording recording = live.input.recording;
+    std::string problem;
+    EXPECT_TRUE(checkRecording(recording, problem)) << problem;
+    PlayState shown;
+    startReplay(shown, recording);
+    std::uint32_t replayed = 1;
+    while (runReplayedFrame(shown)) ++replayed;
+    EXPECT_EQ(shown.input.problem, "");
+    EXPECT_EQ(replayed, frames);
+    EXPECT_EQ(shown.snake, live.snake);
+    EXPECT_EQ(carriedOver(shown), carriedOver(live));
+}
+
+}  // namespace
+
+}  // namespace carried_over
+
+// Start-up reads the table of best games but leaves running a recording
+// through the rules to the moment its replay is first due, so a long one
+// never delays the title.
+namespace best_game_check {
+
+namespace {
+
+TEST(BestGameCheck, WaitsForTheFirstReplayAndARecordingThatNoLongerFollowsIsNeverShown) {
+    for (const bool follows : {true, false}) {
+        SCOPED_TRACE(follows ? "a good recording" : "one whose second food moved");
+        resetScriptedPlatform();
+        Recording recording;
+        std::string problem;
+        ASSERT_TRUE(loadKeptRecording("long_snake", recording, problem)) << problem;
+        if (!follows) recording.randoms[3] += 10.0 / 488.0;
+        std::vector<std::uint8_t> bytes;
+        encodeRecording(recording, bytes);
+        addKeptGame(recordedScore(recording), bytes, "long");
+        Program program;
+        loadKeptGames(program);
+        EXPECT_TRUE(scripted().errorLines.empty()) << "nothing run through the rules yet";
+        EXPECT_EQ(program.kept.watch, std::vector<Watch>{Watch::unchecked});
+
+        // Idle on the title past its ten seconds, the table, then Escape.
+        scriptTap(17.0, scanEscape);
+        EXPECT_EQ(runSession(program), 0);
+        EXPECT_EQ(scripted().errorLines.size(), follows ? 0u : 1u);
+        EXPECT_EQ(program.replay.input.frames > 0, follows) << "replayed only if it follows the rules";
+    }
+}
+
+}  // namespace
+
+}  // namespace best_game_check

@@ -1,6 +1,5 @@
-// The snake's rules at limits the kept games never reach: the exact edges of
-// the stone rows and of the wrap, the closest a body may come to the head,
-// several arrows in one poll, and timers that run out exactly.
+// The snake's rules where the kept games never take them: the edges of the
+// board and the timers, the wiggle's sine, and the stand-still of a reversal.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,11 +7,17 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "rules/frame_rules.h"
 #include "rules/game_update.h"
+#include "rules/portable_sine.h"
+#include "rules/recorded_input.h"
 #include "rules/snake_rules.h"
 #include "state/play_state.h"
 #include "support/scripted_platform.h"
 
+// The snake's rules at limits the kept games never reach: the exact edges of
+// the stone rows and of the wrap, the closest a body may come to the head,
+// several arrows in one poll, and timers that run out exactly.
 namespace {
 
 Segment at(float x, float y, float dx = 0.0f, float dy = 0.0f) {
@@ -196,3 +201,75 @@ TEST(ReversalPulse, ReachingExactlyItsEndItRunsOneFrameMore) {
 }
 
 }  // namespace
+
+// The wiggle's sine where the kept games never take it: every quadrant, both
+// signs, and arguments up to the 10^6 of a 14-hour session, against the C
+// library's sin.
+namespace portable_sine {
+
+namespace {
+
+TEST(PortableSine, KeepsWithinFourUnitsInTheLastPlaceOfTheLibrarySine) {
+    // Away from the zeros, where a last place is too fine to ask for.
+    for (const double x : {1e-9, 0.3, -0.3, 0.78, 0.8, 1.5, 2.5, 3.9, 4.5, -5.5, 6.0, 100.25, -2048.75, 36000.123,
+                           271828.5, 817314.10911094968, -999999.5}) {
+        SCOPED_TRACE(x);
+        const double want = std::sin(x);
+        const double unit = std::nextafter(std::fabs(want), 2.0) - std::fabs(want);
+        EXPECT_LE(std::fabs(portableSine(x) - want), 4.0 * unit);
+    }
+}
+
+}  // namespace
+
+}  // namespace portable_sine
+
+// While a reversal's pulse runs the snake stands still: nothing is eaten and
+// nothing dies, whatever lies under the head.
+namespace reversal_freeze {
+
+namespace {
+
+TEST(ReversalFreeze, NothingMovesEatsOrDiesWhileThePulseRuns) {
+    const struct {
+        const char* what;
+        float headY;
+        bool foodOnHead;
+        bool bodyOnHead;
+    } table[] = {
+        {"food under the head", 128.0f, true, false},
+        {"the head on the bottom stone row", 5.0f, false, false},
+        {"a body segment under the head", 128.0f, false, true},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.what);
+        resetScriptedPlatform();
+        PlayState play;
+        for (int i = 0; i < 4; ++i) {
+            Segment s;
+            s.x = 200.0f + 5.0f * static_cast<float>(i);
+            s.y = row.headY;
+            s.dx = -2.0f;
+            s.scale = 1.0f;
+            play.snake.push_back(s);
+        }
+        play.heading = {-2.0f, 0.0f, 0.0f};
+        play.food = {400.0f, 200.0f, 0.0f, 4};
+        if (row.foodOnHead) play.food = {play.snake[0].x, play.snake[0].y, 0.0f, 4};
+        if (row.bodyOnHead) play.snake[2] = play.snake[0];
+        beginRecording(play);
+        play.reversalPulse = 10.0f;
+        play.frameTime = 0.02;
+        play.playTime = 1.0;
+        const PlayState before = play;
+
+        ASSERT_TRUE(advancePlayFrame(play));
+        EXPECT_EQ(play.snake, before.snake);
+        EXPECT_EQ(play.food, before.food);
+        EXPECT_GT(play.reversalPulse, before.reversalPulse) << "the pulse runs on";
+    }
+}
+
+}  // namespace
+
+}  // namespace reversal_freeze
