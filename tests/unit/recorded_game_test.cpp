@@ -442,12 +442,7 @@ TEST(KeptGames, EachReplaysToItsScoreFramesAndSnake) {
         EXPECT_TRUE(checkRecording(recording, problem)) << problem;
 
         PlayState play;
-        startReplay(play, recording);
-        int frames = 0;
-        for (bool alive = true; alive;) {
-            ++frames;
-            alive = runReplayedFrame(play);
-        }
+        const int frames = replayToItsEnd(play, recording);
         EXPECT_EQ(play.input.problem, "");
         EXPECT_EQ(frames, game.frames);
         EXPECT_EQ(upperIndex(play.snake), game.score);
