@@ -5,7 +5,6 @@
 #include <iterator>
 #include <sstream>
 
-#include "rules/frame_rules.h"
 #include "rules/recording_file.h"
 
 #ifndef TUBEWYRM_TEST_DATA
@@ -49,11 +48,4 @@ bool loadKeptRecording(const std::string& name, Recording& recording, std::strin
     }
     const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     return decodeRecording(bytes, recording, problem);
-}
-
-int replayToItsEnd(PlayState& play, Recording& recording) {
-    startReplay(play, recording);
-    int frames = 1;
-    while (runReplayedFrame(play)) ++frames;
-    return frames;
 }

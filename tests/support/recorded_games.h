@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "rules/snake_rules.h"
-#include "state/play_state.h"
 #include "state/recording.h"
 
 // The folder of the kept games (set by the build).
@@ -26,7 +25,3 @@ std::vector<KeptGame> keptGames();
 
 // The recording of a kept game, decoded; false with the problem said.
 bool loadKeptRecording(const std::string& name, Recording& recording, std::string& problem);
-
-// Replays the recording from its start in play until the game ends, as the
-// check does; the frames run.
-int replayToItsEnd(PlayState& play, Recording& recording);

@@ -46,7 +46,12 @@ std::string differenceFrom(const KeptGame& game) {
     if (!loadKeptRecording(game.name, recording, problem)) return problem;
     if (!checkRecording(recording, problem)) return "the check refuses it: " + problem;
     PlayState play;
-    const int frames = replayToItsEnd(play, recording);
+    startReplay(play, recording);
+    int frames = 0;
+    for (bool alive = true; alive;) {
+        ++frames;
+        alive = runReplayedFrame(play);
+    }
     std::string difference = play.input.problem;
     difference += against("frames", std::to_string(frames), std::to_string(game.frames));
     difference += against("score", std::to_string(upperIndex(play.snake)), std::to_string(game.score));
